@@ -1,0 +1,14 @@
+#include "app/appdelegate.h"
+#include "app/unixsignals.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication::setApplicationName(QStringLiteral("lindenfold"));
+    QApplication::setDesktopFileName(QStringLiteral("lindenfold"));
+    QApplication app(argc, argv);
+    UnixSignals signals_;
+    AppDelegate delegate;
+    return app.exec();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace testsupport {
+
+// A private HOME for one test: the documents directory becomes <home>/Documents and the
+// data directory <home>/Documents/lindenfold. The previous HOME comes back on destruction.
+class TempHome {
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString documents() const { return m_dir.path() + QStringLiteral("/Documents"); }
+    QString dataDir() const { return documents() + QStringLiteral("/lindenfold"); }
+    QString settingsFile() const { return dataDir() + QStringLiteral("/lindenfold-settings.json"); }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldHome;
+    QByteArray m_oldXdgConfig;
+};
+
+// Runs fn and returns what it printed to standard output.
+QString captureStdout(const std::function<void()>& fn);
+
+QByteArray readFile(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace testsupport

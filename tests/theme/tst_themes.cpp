@@ -1,0 +1,222 @@
+#include "model/config.h"
+#include "support/testsupport.h"
+#include "theme/skinimages.h"
+#include "theme/themedata.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QtTest>
+
+using testsupport::TempHome;
+
+class TestThemes : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> m_home;
+    std::unique_ptr<Config> m_config;
+
+    QString themeFile(const QString& name) const
+    {
+        return m_home->dataDir() + "/Themes/" + name + "/theme.json";
+    }
+    // The installed mini theme file with one value replaced (or the key removed).
+    static QByteArray miniThemeWith(const char* key, const QByteArray& value)
+    {
+        QByteArray text = theme::encodeTheme(theme::familyGeometry("mini"));
+        const QByteArray needle = QByteArray("\"") + key + "\": ";
+        const qsizetype at = text.indexOf(needle) + needle.size();
+        const qsizetype end = text.indexOf('\n', at);
+        return text.replace(at, end - at - (text[end - 1] == ',' ? 1 : 0), value);
+    }
+    static QByteArray miniThemeWithout(const char* key)
+    {
+        QList<QByteArray> lines = theme::encodeTheme(theme::familyGeometry("mini")).split('\n');
+        lines.removeIf([&](const QByteArray& l) { return l.contains(QByteArray("\"") + key + "\""); });
+        QByteArray text = lines.join('\n');
+        return text.replace(",\n}", "\n}");
+    }
+    void chooseTheme(const QString& name)
+    {
+        m_config->setCurrentTheme(name);
+        m_config->saveSettings();
+        m_config->loadTheme();
+    }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<TempHome>();
+        m_config = std::make_unique<Config>();
+    }
+    void cleanup()
+    {
+        m_config.reset();
+        m_home.reset();
+    }
+
+    void installedFilesFollowTheFamilies()
+    {
+        for (const QString& name : Config::builtInThemeNames()) {
+            const QByteArray text = testsupport::readFile(themeFile(name));
+            const auto decoded = theme::decodeTheme(text);
+            QVERIFY2(std::holds_alternative<ThemeData>(decoded), qPrintable(name));
+            const ThemeData d = std::get<ThemeData>(decoded);
+            const ThemeData expected = theme::familyGeometry(theme::familyOf(name));
+            QCOMPARE(d.playerWidth, expected.playerWidth);
+            QCOMPARE(d.trackArtHeight, expected.trackArtHeight);
+            QCOMPARE(QJsonDocument::fromJson(text).object().size(), 50);
+            // keys in file order: first and last
+            QVERIFY(text.indexOf("playerWidth") < text.indexOf("trackTextSize"));
+            QVERIFY(text.indexOf("trackArtWidth") < text.indexOf("trackArtHeight"));
+        }
+        QCOMPARE(theme::familyGeometry("neo").trackMenuPos, QPointF(73.5, 111.5));
+        QCOMPARE(theme::familyGeometry("max").playerMinHeight, 19.0);
+        QCOMPARE(theme::familyGeometry("nano").textReversed, false);
+        QCOMPARE(theme::familyGeometry("mini").trackTextSize, 10);
+    }
+
+    void choosingNeoLoadsItsGeometry()
+    {
+        QSignalSpy moved(m_config.get(), &Config::closePosChanged);
+        QSignalSpy untouched(m_config.get(), &Config::closeWidthChanged);
+        chooseTheme("neo-lime");
+        QCOMPARE(m_config->minWidth(), 0.0);
+        QCOMPARE(m_config->trackTextSize(), 0);
+        QCOMPARE(m_config->trackArtWidth(), 0.0);
+        QCOMPARE(m_config->trackMenuPos().y(), 111.5);
+        QCOMPARE(m_config->playlistMenuPos().y(), 111.5);
+        QCOMPARE(moved.count(), 1);
+        QCOMPARE(untouched.count(), 0);
+    }
+
+    void extraKeysAndIntegersLoad()
+    {
+        QByteArray text = miniThemeWith("closePosX", "3.25");
+        text.replace("{", "{\n  \"comment\": [1, {\"x\": null}],");
+        testsupport::writeFile(themeFile("mini-graphite"), text);
+        m_config->loadTheme();
+        QCOMPARE(m_config->closePos(), QPointF(3.25, 11));
+        QCOMPARE(m_config->trackTextSize(), 10);
+    }
+
+    void damagedThemeChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("missing trackArtHeight") << miniThemeWithout("trackArtHeight");
+        QTest::newRow("string width") << miniThemeWith("playerWidth", "\"wide\"");
+        QTest::newRow("fractional text size") << miniThemeWith("trackTextSize", "9.5");
+        QTest::newRow("null flag") << miniThemeWith("textReversed", "null");
+        QTest::newRow("not json") << QByteArray("{{{");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void damagedThemeChangesNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        const ThemeData before = m_config->currentGeometry();
+        testsupport::writeFile(themeFile("mini-graphite"), bytes);
+        QSignalSpy any(m_config.get(), &Config::playerWidthChanged);
+        QSignalSpy sizes(m_config.get(), &Config::trackTextSizeChanged);
+        const QString printed = testsupport::captureStdout([&] { m_config->loadTheme(); });
+        QVERIFY2(printed.startsWith("Failed to read theme.json: "), qPrintable(printed));
+        QCOMPARE(any.count() + sizes.count(), 0);
+        QCOMPARE(m_config->currentGeometry().closePos, before.closePos);
+    }
+
+    void hostileValuesAreKeptAsRead()
+    {
+        testsupport::writeFile(themeFile("mini-graphite"),
+                               miniThemeWith("playerWidth", "1e308")
+                                   .replace("\"playerHeight\": 96", "\"playerHeight\": -5")
+                                   .replace("\"closeWidth\": 17", "\"closeWidth\": 1e12"));
+        m_config->loadTheme();
+        QCOMPARE(m_config->playerWidth(), 1e308);
+        QCOMPARE(m_config->playerHeight(), -5.0);
+        QCOMPARE(m_config->closeWidth(), 1e12);
+        // writing such a geometry gives a file that reads back
+        QDir().mkpath(m_home->dataDir() + "/Themes/custom");
+        m_config->writeThemeFile("custom");
+        QVERIFY(std::holds_alternative<ThemeData>(theme::decodeTheme(testsupport::readFile(themeFile("custom")))));
+    }
+
+    void themeWithoutFileKeepsGeometryButNotImages()
+    {
+        chooseTheme("neo-lime");
+        QVERIFY(QFile::remove(themeFile("nano-yuzu")));
+        const QImage neoPlay = m_config->playImage();
+        chooseTheme("nano-yuzu");
+        QCOMPARE(m_config->trackMenuPos().y(), 111.5); // still neo
+        QCOMPARE(m_config->playImage(), QImage(m_home->dataDir() + "/Themes/nano-yuzu/play.png"));
+        QVERIFY(m_config->playImage() != neoPlay);
+    }
+
+    void unsafeNamesHaveNoDirectory_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("dot dot") << "..";
+        QTest::newRow("dot") << ".";
+        QTest::newRow("slash") << "/";
+        QTest::newRow("absolute") << "/etc";
+        QTest::newRow("escaping") << "../../Playlists";
+        QTest::newRow("nested") << "mini-graphite/../..";
+    }
+    void unsafeNamesHaveNoDirectory()
+    {
+        QFETCH(QString, name);
+        // a theme.json placed where the name would lead must not be read
+        testsupport::writeFile(m_home->dataDir() + "/theme.json", miniThemeWith("playerWidth", "999"));
+        chooseTheme(name);
+        QCOMPARE(m_config->themeDirectory(name), QString());
+        QCOMPARE(m_config->playerWidth(), 269.0);
+        QCOMPARE(m_config->closeImage(), theme::fallbackImage("close"));
+    }
+
+    void imagesFallBackPerElement()
+    {
+        chooseTheme("neo-lime");
+        const QString dir = m_home->dataDir() + "/Themes/neo-lime/";
+        QVERIFY(QFile::remove(dir + "rr-on.png"));
+        testsupport::writeFile(dir + "close.png", "this is text, not a picture");
+        QCOMPARE(m_config->rrOnImage(), theme::fallbackImage("rr-on"));
+        QCOMPARE(m_config->closeImage(), theme::fallbackImage("close"));
+        QCOMPARE(m_config->rrImage(), QImage(dir + "rr.png"));
+        QVERIFY(m_config->rrImage() != theme::fallbackImage("rr"));
+        QVERIFY(!theme::fallbackImage("rr").isNull());
+
+        // a replaced file shows at the next call
+        QImage red(8, 8, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(dir + "player.png"));
+        QCOMPARE(m_config->playerImage().pixelColor(1, 1), QColor(Qt::red));
+        QImage blue(9, 8, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        QVERIFY(blue.save(dir + "player.png"));
+        QCOMPARE(m_config->playerImage().pixelColor(1, 1), QColor(Qt::blue));
+    }
+
+    void everyBuiltInImageIsInstalled()
+    {
+        for (const QString& name : Config::builtInThemeNames())
+            for (const QString& element : theme::skinElements()) {
+                const QString file = m_home->dataDir() + "/Themes/" + name + "/" + element + ".png";
+                QVERIFY2(!QImage(file).isNull(), qPrintable(file));
+            }
+    }
+
+    void startAfterSettingsLossLeavesThemesAlone()
+    {
+        const QString userFile = m_home->dataDir() + "/Themes/mini-lime/player.png";
+        testsupport::writeFile(userFile, "user's own");
+        QVERIFY(QDir(m_home->dataDir() + "/Themes/max-graphite").removeRecursively());
+        m_config.reset();
+        QFile::remove(m_home->settingsFile());
+        m_config = std::make_unique<Config>();
+        QCOMPARE(testsupport::readFile(userFile), QByteArray("user's own"));
+        QVERIFY(!QFileInfo::exists(m_home->dataDir() + "/Themes/max-graphite"));
+    }
+};
+
+QTEST_MAIN(TestThemes)
+#include "tst_themes.moc"
