@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+
+class AudioPlayer;
+class Config;
+
+// The deciding logic shared by the skin, the menus and the desktop's media controls:
+// which track plays, what the transport buttons and menu entries do, what follows the
+// end of a track. Holds no state of its own beyond the two shared objects.
+class PlayerController final : public QObject {
+    Q_OBJECT
+
+public:
+    PlayerController(Config* config, AudioPlayer* audioPlayer, QObject* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(PlayerController)
+
+    Config* config() const { return m_config; }
+    AudioPlayer* audioPlayer() const { return m_audioPlayer; }
+
+    enum class Direction { Previous, Next };
+
+    // Hands the track at currentTrackIndex of the current playlist to the audio player;
+    // false when there is nothing to play.
+    bool playCurrentTrack();
+    // previousTrack/nextTrack, then restart playback if it runs, else "click".
+    void skipTrack(Direction direction);
+
+    // Transport buttons of the skin (with their interface sounds).
+    void pressPlay();
+    void pressPause();
+    void pressRewind() { skipTrack(Direction::Previous); }
+    void pressFastForward() { skipTrack(Direction::Next); }
+
+    // The end-of-track handler installed as the audio player's onTrackFinished.
+    void trackFinished();
+    void installTrackFinishedHandler();
+
+    // Entries of the skin's playlist and track menus ("pop" when sounds are on).
+    void choosePlaylistFromSkin(qint64 index);
+    void chooseTrackFromSkin(qint64 index);
+
+    // Commands of the "Player" menu (no interface sounds).
+    void menuPlayPause();
+    void menuToggleLoop();
+    void menuToggleShuffle();
+    void menuVolumeUp();
+    void menuVolumeDown();
+    void menuChoosePlaylist(qint64 index);
+    void menuChooseTrack(qint64 index);
+
+private:
+    void playSound(const QString& name);
+
+    Config* m_config;
+    AudioPlayer* m_audioPlayer;
+};
