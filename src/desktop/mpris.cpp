@@ -1,0 +1,400 @@
+#include "desktop/mpris.h"
+
+#include "model/config.h"
+#include "playback/audioplayer.h"
+#include "ui/player/playercontroller.h"
+
+#include <QCoreApplication>
+#include <QDBusAbstractAdaptor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QFile>
+#include <QUrl>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const QString kObjectPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kRootInterface = QStringLiteral("org.mpris.MediaPlayer2");
+const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+const QString kBusName = QStringLiteral("org.mpris.MediaPlayer2.lindenfold");
+
+class RootAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+    Q_PROPERTY(bool CanQuit READ canQuit)
+    Q_PROPERTY(bool CanRaise READ canRaise)
+    Q_PROPERTY(bool HasTrackList READ hasTrackList)
+    Q_PROPERTY(QString Identity READ identity)
+    Q_PROPERTY(QString DesktopEntry READ desktopEntry)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ supportedUriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
+
+public:
+    explicit RootAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service) {}
+
+    bool canQuit() const { return true; }
+    bool canRaise() const { return true; }
+    bool hasTrackList() const { return false; }
+    QString identity() const { return QStringLiteral("Lindenfold"); }
+    QString desktopEntry() const { return QStringLiteral("lindenfold"); }
+    // opening URIs from outside is not supported
+    QStringList supportedUriSchemes() const { return {}; }
+    QStringList supportedMimeTypes() const { return {}; }
+
+public slots:
+    void Raise() { m_service->raise(); }
+    void Quit() { m_service->quit(); }
+
+private:
+    MprisService* m_service;
+};
+
+class PlayerAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
+    Q_PROPERTY(QString LoopStatus READ loopStatus WRITE setLoopStatus)
+    Q_PROPERTY(double Rate READ rate WRITE setRate)
+    Q_PROPERTY(bool Shuffle READ shuffle WRITE setShuffle)
+    Q_PROPERTY(QVariantMap Metadata READ metadata)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
+    Q_PROPERTY(qlonglong Position READ position)
+    Q_PROPERTY(double MinimumRate READ rate)
+    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(bool CanGoNext READ yes)
+    Q_PROPERTY(bool CanGoPrevious READ yes)
+    Q_PROPERTY(bool CanPlay READ yes)
+    Q_PROPERTY(bool CanPause READ yes)
+    Q_PROPERTY(bool CanSeek READ yes)
+    Q_PROPERTY(bool CanControl READ yes)
+
+public:
+    explicit PlayerAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service) {}
+
+    QString playbackStatus() const { return m_service->playbackStatus(); }
+    QString loopStatus() const { return m_service->loopStatus(); }
+    void setLoopStatus(const QString& status) { m_service->setLoopStatus(status); }
+    double rate() const { return 1.0; }
+    void setRate(double) {}
+    bool shuffle() const { return m_service->shuffle(); }
+    void setShuffle(bool shuffle) { m_service->setShuffle(shuffle); }
+    QVariantMap metadata() const { return m_service->metadata(); }
+    double volume() const { return m_service->volume(); }
+    void setVolume(double volume) { m_service->setVolume(volume); }
+    qlonglong position() const { return m_service->position(); }
+    bool yes() const { return true; }
+
+public slots:
+    void Next() { m_service->next(); }
+    void Previous() { m_service->previous(); }
+    void Pause() { m_service->pause(); }
+    void PlayPause() { m_service->playPause(); }
+    void Stop() { m_service->stop(); }
+    void Play() { m_service->play(); }
+    void Seek(qlonglong offset) { m_service->seek(offset); }
+    void SetPosition(const QDBusObjectPath& trackId, qlonglong position)
+    {
+        m_service->setPosition(trackId, position);
+    }
+    void OpenUri(const QString&, const QDBusMessage& message)
+    {
+        message.setDelayedReply(true);
+        QDBusConnection::sessionBus().send(message.createErrorReply(
+            QStringLiteral("org.mpris.MediaPlayer2.Player.Error.NotSupported"),
+            QStringLiteral("Opening URIs is not supported.")));
+    }
+
+signals:
+    void Seeked(qlonglong position);
+
+private:
+    MprisService* m_service;
+};
+
+qint64 microseconds(double seconds)
+{
+    if (!std::isfinite(seconds) || seconds <= 0)
+        return 0;
+    return qint64(seconds * 1e6);
+}
+
+} // namespace
+
+MprisService::MprisService(PlayerController* controller, QObject* parent)
+    : QObject(parent),
+      m_controller(controller),
+      m_config(controller->config()),
+      m_audioPlayer(controller->audioPlayer())
+{
+    new RootAdaptor(this);
+    auto* player = new PlayerAdaptor(this);
+
+    connect(m_audioPlayer, &AudioPlayer::seeked, player,
+            [player](double seconds) { emit player->Seeked(microseconds(seconds)); });
+    const auto refreshLater = [this] { refresh(); };
+    connect(m_audioPlayer, &AudioPlayer::isPlayingChanged, this, refreshLater);
+    connect(m_audioPlayer, &AudioPlayer::durationChanged, this, refreshLater);
+    connect(m_audioPlayer, &AudioPlayer::albumArtChanged, this, refreshLater);
+    connect(m_audioPlayer, &AudioPlayer::urlChanged, this, refreshLater);
+    connect(m_audioPlayer, &AudioPlayer::volumeChanged, this, refreshLater);
+    connect(m_config, &Config::loopTracksChanged, this, refreshLater);
+    connect(m_config, &Config::shuffleTracksChanged, this, refreshLater);
+    connect(m_config, &Config::currentTrackIndexChanged, this, refreshLater);
+    connect(m_config, &Config::currentPlaylistIndexChanged, this, refreshLater);
+    connect(m_config, &Config::playlistsChanged, this, refreshLater);
+    connect(m_config, &Config::playlistSaved, this, refreshLater);
+
+    m_playbackStatus = playbackStatus();
+    m_loopStatus = loopStatus();
+    m_shuffle = shuffle();
+    m_volume = volume();
+    m_metadata = metadata();
+}
+
+MprisService::~MprisService()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        bus.unregisterObject(kObjectPath);
+        bus.unregisterService(kBusName);
+    }
+}
+
+bool MprisService::registerOnSessionBus()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        const QString reason = bus.lastError().message();
+        std::printf("MPRIS is unavailable: no session bus%s\n",
+                    reason.isEmpty() ? "" : qPrintable(QStringLiteral(" (") + reason + QLatin1Char(')')));
+        std::fflush(stdout);
+        return false;
+    }
+    if (!bus.registerObject(kObjectPath, this)) {
+        std::printf("MPRIS is unavailable: %s\n", qPrintable(bus.lastError().message()));
+        std::fflush(stdout);
+        return false;
+    }
+    // a second running player takes an instance name, as the protocol suggests
+    if (!bus.registerService(kBusName)
+        && !bus.registerService(kBusName + QStringLiteral(".instance")
+                                + QString::number(QCoreApplication::applicationPid()))) {
+        std::printf("MPRIS is unavailable: %s\n", qPrintable(bus.lastError().message()));
+        std::fflush(stdout);
+        return false;
+    }
+    return true;
+}
+
+QString MprisService::playbackStatus() const
+{
+    if (m_audioPlayer->isPlaying())
+        return QStringLiteral("Playing");
+    // a paused file keeps its progress timer; a stopped one has none
+    if (m_audioPlayer->hasPlayer() && m_audioPlayer->hasTimer())
+        return QStringLiteral("Paused");
+    return QStringLiteral("Stopped");
+}
+
+QString MprisService::loopStatus() const
+{
+    return m_config->loopTracks() ? QStringLiteral("Playlist") : QStringLiteral("None");
+}
+
+void MprisService::setLoopStatus(const QString& status)
+{
+    // the player loops whole playlists only: "Track" counts as "Playlist"
+    const bool loop = status != QLatin1String("None");
+    if (loop == m_config->loopTracks())
+        return;
+    m_config->setLoopTracks(loop);
+    m_config->saveSettings();
+}
+
+bool MprisService::shuffle() const
+{
+    return m_config->shuffleTracks();
+}
+
+void MprisService::setShuffle(bool shuffle)
+{
+    if (shuffle == m_config->shuffleTracks())
+        return;
+    m_config->setShuffleTracks(shuffle);
+    m_config->saveSettings();
+}
+
+double MprisService::volume() const
+{
+    return m_audioPlayer->volume();
+}
+
+void MprisService::setVolume(double volume)
+{
+    if (!std::isfinite(volume))
+        return;
+    m_audioPlayer->setVolume(float(qBound(0.0, volume, 1.0)));
+}
+
+qint64 MprisService::position() const
+{
+    return microseconds(m_audioPlayer->currentTime());
+}
+
+QDBusObjectPath MprisService::trackObjectPath(const QUuid& id)
+{
+    return QDBusObjectPath(QStringLiteral("/org/lindenfold/track/")
+                           + id.toString(QUuid::Id128).toUpper());
+}
+
+QVariantMap MprisService::metadata() const
+{
+    const QList<Track> tracks = m_config->currentTracks();
+    const qint64 index = m_config->currentTrackIndex();
+    if (index < 0 || index >= tracks.size())
+        return {{QStringLiteral("mpris:trackid"),
+                 QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
+    const Track& track = tracks.at(index);
+    QVariantMap map;
+    map.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(trackObjectPath(track.id)));
+    map.insert(QStringLiteral("xesam:title"), track.trackName);
+    map.insert(QStringLiteral("xesam:artist"), QStringList{track.artist});
+    map.insert(QStringLiteral("xesam:url"), track.urlString);
+    const QUrl url(track.urlString);
+    const QUrl loaded = m_audioPlayer->url();
+    const bool isLoaded = m_audioPlayer->hasPlayer()
+                          && (loaded == url || loaded == QUrl::fromLocalFile(url.path()));
+    if (isLoaded) {
+        map.insert(QStringLiteral("mpris:length"), microseconds(m_audioPlayer->duration()));
+        if (!m_coverFile.isEmpty())
+            map.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(m_coverFile).toString());
+    }
+    return map;
+}
+
+void MprisService::next()
+{
+    m_controller->skipTrack(PlayerController::Direction::Next);
+}
+
+void MprisService::previous()
+{
+    m_controller->skipTrack(PlayerController::Direction::Previous);
+}
+
+void MprisService::pause()
+{
+    if (m_audioPlayer->isPlaying())
+        m_controller->pressPause();
+}
+
+void MprisService::playPause()
+{
+    if (m_audioPlayer->isPlaying())
+        m_controller->pressPause();
+    else
+        m_controller->pressPlay();
+}
+
+void MprisService::stop()
+{
+    m_audioPlayer->stop();
+}
+
+void MprisService::play()
+{
+    if (!m_audioPlayer->isPlaying())
+        m_controller->pressPlay();
+}
+
+void MprisService::seek(qint64 offset)
+{
+    if (!m_audioPlayer->hasPlayer())
+        return;
+    const double target = m_audioPlayer->currentTime() + double(offset) / 1e6;
+    const double length = m_audioPlayer->duration();
+    // seeking past the end moves on, as the protocol asks
+    if (target > length) {
+        next();
+        return;
+    }
+    m_audioPlayer->setCurrentTime(std::max(0.0, target));
+}
+
+void MprisService::setPosition(const QDBusObjectPath& trackId, qint64 position)
+{
+    const QVariantMap current = metadata();
+    if (!m_audioPlayer->hasPlayer()
+        || current.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>() != trackId)
+        return;
+    const double seconds = double(position) / 1e6;
+    if (seconds < 0 || seconds > m_audioPlayer->duration())
+        return;
+    m_audioPlayer->setCurrentTime(seconds);
+}
+
+void MprisService::raise()
+{
+    if (raiseHandler)
+        raiseHandler();
+}
+
+void MprisService::quit()
+{
+    if (quitHandler)
+        quitHandler();
+    else
+        QCoreApplication::quit();
+}
+
+QString MprisService::coverFileFor(const QUrl& loaded)
+{
+    Q_UNUSED(loaded)
+    const QImage art = m_audioPlayer->albumArt();
+    if (art.isNull() || !m_coverDir.isValid())
+        return {};
+    // a new name per picture, so desktop shells that cache by URL show the new one
+    const QString file = m_coverDir.filePath(QStringLiteral("cover-%1.png").arg(++m_coverSerial));
+    if (!art.save(file, "PNG"))
+        return {};
+    return file;
+}
+
+void MprisService::refresh()
+{
+    const QImage art = m_audioPlayer->albumArt();
+    if (art.isNull() != m_coverFile.isEmpty() || (!art.isNull() && art.cacheKey() != m_coverKey)) {
+        if (!m_coverFile.isEmpty())
+            QFile::remove(m_coverFile);
+        m_coverFile = coverFileFor(m_audioPlayer->url());
+        m_coverKey = art.isNull() ? 0 : art.cacheKey();
+    }
+
+    QVariantMap player;
+    if (const QString status = playbackStatus(); status != m_playbackStatus)
+        player.insert(QStringLiteral("PlaybackStatus"), m_playbackStatus = status);
+    if (const QString loop = loopStatus(); loop != m_loopStatus)
+        player.insert(QStringLiteral("LoopStatus"), m_loopStatus = loop);
+    if (const bool s = shuffle(); s != m_shuffle)
+        player.insert(QStringLiteral("Shuffle"), m_shuffle = s);
+    if (const double v = volume(); v != m_volume)
+        player.insert(QStringLiteral("Volume"), m_volume = v);
+    if (const QVariantMap meta = metadata(); meta != m_metadata)
+        player.insert(QStringLiteral("Metadata"), m_metadata = meta);
+    if (!player.isEmpty())
+        emitChanged(kPlayerInterface, player);
+}
+
+void MprisService::emitChanged(const QString& interface, const QVariantMap& changed)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(
+        kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+    signal << interface << changed << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}
+
+#include "mpris.moc"
