@@ -1,0 +1,346 @@
+#include "ui/settings/playlistsettingsview.h"
+
+#include "model/config.h"
+#include "ui/settings/settingsicons.h"
+#include "ui/settings/trackdropdelegate.h"
+#include "ui/settings/trackimport.h"
+#include "ui/settings/tracktablemodel.h"
+#include "ui/settings/tracktableview.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFutureWatcher>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTextBoundaryFinder>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
+    : QWidget(parent), m_config(config), m_tracks(new TrackTableModel(this))
+{
+    buildLayout();
+
+    connect(m_picker, &QComboBox::activated, this, [this](int index) {
+        setSelectedPlaylistID(m_picker->itemData(index).toUuid());
+    });
+    connect(m_newButton, &QToolButton::clicked, this, &PlaylistSettingsView::newPlaylist);
+    connect(m_nameField, &QLineEdit::textEdited, this, &PlaylistSettingsView::renamePlaylist);
+    connect(m_addButton, &QPushButton::clicked, this, &PlaylistSettingsView::addTracksFromPanel);
+    connect(m_deleteButton, &QPushButton::clicked, this, [this] {
+        m_deletePlaylistWarning ? confirmDeletePlaylist() : requestDeletePlaylist();
+    });
+    connect(m_tracks, &TrackTableModel::trackEdited, this, &PlaylistSettingsView::saveSelectedTracks);
+    connect(m_config, &Config::playlistsChanged, this, &PlaylistSettingsView::syncControls);
+
+    m_table->setHooks({
+        .beginDrag = [this](int row) { return beginTrackDrag(row); },
+        .dropDelegate = [this](int row) { return dropDelegate(row); },
+        .importDrop = [this](const QMimeData* mime) { return importDroppedFiles(mime); },
+        .deleteRow = [this](int row) { deleteTrack(m_tracks->tracks().at(row).id); },
+    });
+    syncControls();
+}
+
+PlaylistSettingsView::~PlaylistSettingsView() = default;
+
+void PlaylistSettingsView::buildLayout()
+{
+    m_picker = new QComboBox(this);
+    m_picker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_newButton = new QToolButton(this);
+    m_newButton->setAutoRaise(true);
+    m_newButton->setIcon(settingsicons::newPlaylist());
+    m_newButton->setToolTip(tr("New playlist"));
+
+    m_nameField = new QLineEdit(this);
+    m_nameField->setFrame(false);
+    QFont nameFont = m_nameField->font();
+    nameFont.setBold(true);
+    nameFont.setPointSize(24);
+    m_nameField->setFont(nameFont);
+    m_nameField->setTextMargins(12, 0, 12, 0);
+
+    m_table = new TrackTableView(this);
+    m_table->setModel(m_tracks);
+    m_table->setStyleSheet(QStringLiteral("QTableView { border-radius: 4px; }"));
+
+    m_addButton = new QPushButton(tr("Add tracks..."), this);
+    m_deleteButton = new QPushButton(tr("Delete playlist..."), this);
+
+    auto* pickerRow = new QHBoxLayout;
+    pickerRow->addStretch();
+    pickerRow->addWidget(m_picker);
+    pickerRow->addWidget(m_newButton);
+    pickerRow->addStretch();
+
+    auto* editor = new QVBoxLayout;
+    editor->setContentsMargins(12, 0, 12, 0);
+    editor->addWidget(m_nameField);
+    editor->addWidget(m_table, 1);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(m_addButton);
+    buttonRow->addWidget(m_deleteButton);
+    buttonRow->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(pickerRow);
+    layout->addLayout(editor, 1);
+    layout->addLayout(buttonRow);
+}
+
+QString PlaylistSettingsView::leadingCharacters(const QString& text, int count)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    int kept = 0;
+    while (kept < count && finder.toNextBoundary() != -1)
+        ++kept;
+    return kept < count ? text : text.left(finder.position());
+}
+
+void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id)
+{
+    if (id == m_selectedPlaylistID)
+        return;
+    m_selectedPlaylistID = id;
+    reloadTracks();
+    syncControls();
+}
+
+std::optional<QUuid> PlaylistSettingsView::effectivePlaylistID() const
+{
+    if (m_selectedPlaylistID)
+        return m_selectedPlaylistID;
+    const QList<Playlist> playlists = m_config->playlists();
+    if (playlists.isEmpty())
+        return std::nullopt;
+    return playlists.first().id;
+}
+
+std::optional<Playlist> PlaylistSettingsView::currentPlaylist() const
+{
+    const auto id = effectivePlaylistID();
+    if (!id)
+        return std::nullopt;
+    for (const Playlist& playlist : m_config->playlists()) {
+        if (playlist.id == *id)
+            return playlist;
+    }
+    return std::nullopt;
+}
+
+const QList<Track>& PlaylistSettingsView::selectedTracks() const
+{
+    return m_tracks->tracks();
+}
+
+void PlaylistSettingsView::refreshEditor()
+{
+    if (m_config->playlists().isEmpty())
+        m_config->createPlaylist();
+    if (!m_selectedPlaylistID) {
+        const QList<Playlist> playlists = m_config->playlists();
+        setSelectedPlaylistID(playlists.isEmpty() ? std::nullopt
+                                                  : std::optional<QUuid>(playlists.first().id));
+    }
+    reloadTracks();
+    syncControls();
+}
+
+void PlaylistSettingsView::reloadTracks()
+{
+    const auto id = effectivePlaylistID();
+    if (!id)
+        return;
+    // the store's reading rules: unreadable is empty silently, undecodable is printed
+    m_tracks->setTracks(m_config->loadTracks(Playlist{*id, {}}));
+}
+
+void PlaylistSettingsView::saveSelectedTracks()
+{
+    if (const auto id = effectivePlaylistID())
+        m_config->savePlaylist(*id, m_tracks->tracks());
+}
+
+void PlaylistSettingsView::newPlaylist()
+{
+    m_config->createPlaylist();
+    const QList<Playlist> playlists = m_config->playlists();
+    setSelectedPlaylistID(playlists.isEmpty() ? std::nullopt
+                                              : std::optional<QUuid>(playlists.last().id));
+    reloadTracks();
+}
+
+void PlaylistSettingsView::renamePlaylist(const QString& text)
+{
+    const QString kept = leadingCharacters(text, kMaxNameLength);
+    if (kept != m_nameField->text()) {
+        const int cursor = std::min(m_nameField->cursorPosition(), int(kept.size()));
+        m_nameField->setText(kept);
+        m_nameField->setCursorPosition(cursor);
+    }
+    const auto playlist = currentPlaylist();
+    if (!playlist)
+        return;
+    QList<Playlist> playlists = m_config->playlists();
+    const auto it = std::find_if(playlists.begin(), playlists.end(),
+                                 [&](const Playlist& p) { return p.id == playlist->id; });
+    if (it == playlists.end())
+        return;
+    it->name = kept;
+    m_config->setPlaylists(playlists);
+    m_config->saveSettings();
+}
+
+void PlaylistSettingsView::deleteTrack(const QUuid& id)
+{
+    m_tracks->removeTracks(id);
+    saveSelectedTracks();
+}
+
+void PlaylistSettingsView::requestDeletePlaylist()
+{
+    m_deletePlaylistWarning = true;
+    syncControls();
+}
+
+void PlaylistSettingsView::confirmDeletePlaylist()
+{
+    if (!m_selectedPlaylistID)
+        return;
+    m_config->deletePlaylist(*m_selectedPlaylistID);
+    const QList<Playlist> playlists = m_config->playlists();
+    setSelectedPlaylistID(playlists.isEmpty() ? std::nullopt
+                                              : std::optional<QUuid>(playlists.first().id));
+    refreshEditor();
+    m_deletePlaylistWarning = false;
+    syncControls();
+}
+
+void PlaylistSettingsView::addTracksFromPanel()
+{
+    const auto target = effectivePlaylistID();
+    if (!target)
+        return;
+    auto* dialog = new QFileDialog(this, tr("Add track to playlist"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    connect(dialog, &QFileDialog::filesSelected, this, [this, target = *target](const QStringList& files) {
+        startImport(files, target, true);
+    });
+    dialog->open();
+}
+
+void PlaylistSettingsView::importFiles(const QStringList& paths)
+{
+    if (const auto target = effectivePlaylistID())
+        startImport(paths, *target, true);
+}
+
+bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime)
+{
+    QStringList files;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    if (files.isEmpty())
+        return false;
+    const auto target = effectivePlaylistID();
+    if (!target)
+        return true;
+    // each dropped file is read, appended and written by itself
+    for (const QString& file : std::as_const(files))
+        startImport({file}, *target, false);
+    return true;
+}
+
+void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target, bool writeAlways)
+{
+    auto* watcher = new QFutureWatcher<std::optional<Track>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, target, writeAlways] {
+        QList<Track> tracks;
+        for (const std::optional<Track>& track : watcher->future().results()) {
+            if (track)
+                tracks.append(*track);
+        }
+        watcher->deleteLater();
+        appendImported(target, tracks, writeAlways);
+        emit importFinished(target);
+    });
+    watcher->setFuture(QtConcurrent::mapped(paths, &trackimport::readTrack));
+}
+
+void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track>& tracks,
+                                          bool writeAlways)
+{
+    if (tracks.isEmpty() && !writeAlways)
+        return;
+    if (effectivePlaylistID() == target) {
+        m_tracks->appendTracks(tracks);
+        m_config->savePlaylist(target, m_tracks->tracks());
+        return;
+    }
+    // Another playlist is shown now: the rows still go to the playlist they were added to,
+    // through its file; a playlist deleted meanwhile gets nothing (no orphan file).
+    const QList<Playlist> playlists = m_config->playlists();
+    const bool listed = std::any_of(playlists.begin(), playlists.end(),
+                                    [&](const Playlist& p) { return p.id == target; });
+    if (!listed)
+        return;
+    m_config->savePlaylist(target, m_config->loadTracks(Playlist{target, {}}) + tracks);
+}
+
+QMimeData* PlaylistSettingsView::beginTrackDrag(int row)
+{
+    const Track& track = m_tracks->tracks().at(row);
+    m_draggedTrack = track;
+    auto* mime = new QMimeData;
+    const QString id = uuidString(track.id);
+    mime->setData(TrackTableView::trackIdMimeType(), id.toUtf8());
+    mime->setText(id);
+    return mime;
+}
+
+TrackDropDelegate PlaylistSettingsView::dropDelegate(int row)
+{
+    return TrackDropDelegate(m_tracks->tracks().at(row), m_tracks, &m_draggedTrack, m_config,
+                             [this] { saveSelectedTracks(); });
+}
+
+void PlaylistSettingsView::syncControls()
+{
+    const QList<Playlist> playlists = m_config->playlists();
+    const auto effective = effectivePlaylistID();
+    {
+        const QSignalBlocker blocker(m_picker);
+        m_picker->clear();
+        for (const Playlist& playlist : playlists)
+            m_picker->addItem(playlist.name, playlist.id);
+        m_picker->setCurrentIndex(effective ? m_picker->findData(*effective) : -1);
+    }
+    m_newButton->setVisible(playlists.size() < kMaxPlaylists);
+
+    const auto current = currentPlaylist();
+    m_nameField->setVisible(current.has_value());
+    if (current && m_nameField->text() != current->name)
+        m_nameField->setText(current->name);
+
+    m_deleteButton->setText(m_deletePlaylistWarning ? tr("Are you sure?") : tr("Delete playlist..."));
+}
+
+void PlaylistSettingsView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // each time the tab comes into view the editor reads the catalogue and the file again
+    if (!event->spontaneous())
+        refreshEditor();
+}

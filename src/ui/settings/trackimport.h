@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/records.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Reading a file's playability, title and artist for the playlist editor's import. Every
+// function here is safe to call from worker threads: each call opens its own TagLib handle.
+namespace trackimport {
+
+// TagLib opens the file as audio and finds its audio properties; never true for a directory
+// or a device, pipe or socket (reading one of those could block forever).
+bool isPlayableFile(const QString& path);
+
+// Common title first, then every format's own title items (ID3v2 "TIT2"); "Track" when none.
+QString readTrackTitle(const QString& path);
+// Same search for the artist (ID3v2 lead performer "TPE1"); "Unknown artist" when none.
+QString readTrackArtist(const QString& path);
+
+// The file's absolute URL, percent-encoded: /Music/My Song.mp3 -> file:///Music/My%20Song.mp3
+QString urlString(const QString& path);
+
+// A new track for a playable file (fresh id), or nothing; one TagLib open for all three reads.
+std::optional<Track> readTrack(const QString& path);
+
+} // namespace trackimport
