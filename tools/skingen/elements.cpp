@@ -254,8 +254,8 @@ void drawCap(QPainter& p, const QPainterPath& shape, const Scheme& s, bool lit)
     softFill(p, shape, QColor(0, 0, 0, 110), 1.2, {0, 0.8});
     QColor hi = s.capHi, lo = s.capLo;
     if (lit) {
-        hi = mix(hi, s.glow, 0.22).lighter(115);
-        lo = mix(lo, s.glow, 0.18).lighter(108);
+        hi = mix(mix(hi, Qt::white, 0.30), s.glow, 0.12);
+        lo = mix(mix(lo, Qt::white, 0.20), s.glow, 0.12);
     }
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0, hi);

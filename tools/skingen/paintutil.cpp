@@ -90,12 +90,14 @@ QImage quantizeForPng(const QImage& src)
     std::vector<QRgb> palette;
     if (counts.size() <= 256) {
         for (auto it = counts.cbegin(); it != counts.cend(); ++it) palette.push_back(it.key());
+        std::sort(palette.begin(), palette.end()); // QHash order varies between runs
     } else {
         // median cut over weighted colours
         struct Entry { QRgb c; int n; };
         std::vector<Entry> all;
         all.reserve(counts.size());
         for (auto it = counts.cbegin(); it != counts.cend(); ++it) all.push_back({it.key(), it.value()});
+        std::sort(all.begin(), all.end(), [](const Entry& a, const Entry& b) { return a.c < b.c; });
         struct Box { size_t begin, end; };
         std::vector<Box> boxes = {{0, all.size()}};
         auto channel = [](QRgb c, int ch) {
@@ -122,7 +124,7 @@ QImage quantizeForPng(const QImage& src)
             }
             if (best < 0) break;
             Box box = boxes[size_t(best)];
-            std::sort(all.begin() + long(box.begin), all.begin() + long(box.end),
+            std::stable_sort(all.begin() + long(box.begin), all.begin() + long(box.end),
                       [&](const Entry& a, const Entry& b) {
                           return channel(a.c, bestCh) < channel(b.c, bestCh);
                       });
