@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="
-build-essential cmake pkg-config
+build-essential cmake pkg-config libxcb1-dev
 qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
 qt6-qpa-plugins libqt6svg6 qt6-svg-dev
 libtag1-dev nlohmann-json3-dev

@@ -10,5 +10,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     UnixSignals signals_;
     AppDelegate delegate;
+    delegate.setupWindow();
     return app.exec();
 }

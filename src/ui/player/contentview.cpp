@@ -1,1 +1,411 @@
 #include "ui/player/contentview.h"
+
+#include "model/config.h"
+#include "playback/audioplayer.h"
+#include "ui/player/currenttracks.h"
+#include "ui/player/menuentries.h"
+#include "ui/player/playercontroller.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Stacking order of the elements below the scrubber: level 0, then level 1.
+constexpr std::array kLevel0{SkinLayout::Element::Close, SkinLayout::Element::Minimize,
+                             SkinLayout::Element::Rewind, SkinLayout::Element::PlayPause,
+                             SkinLayout::Element::FastForward, SkinLayout::Element::PlaylistMenu,
+                             SkinLayout::Element::TrackMenu};
+
+QRect dirtyRect(const QRectF& rect)
+{
+    // antialiased edges of a fractional rectangle reach into the next pixel
+    return rect.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+} // namespace
+
+ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerController* controller,
+                         QWidget* parent)
+    : QWidget(parent), m_config(config), m_audioPlayer(audioPlayer), m_controller(controller),
+      m_layout(config), m_tracks(new CurrentTracks(config, this))
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+
+    // every property of Config that the skin reads: geometry, options, images, position
+    const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("skinChanged()"));
+    const QMetaObject* meta = m_config->metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (property.hasNotifySignal())
+            connect(m_config, property.notifySignal(), this, slot);
+    }
+    connect(m_tracks, &CurrentTracks::changed, this, qOverload<>(&ContentView::update));
+    connect(m_audioPlayer, &AudioPlayer::isPlayingChanged, this, &ContentView::playingChanged);
+    connect(m_audioPlayer, &AudioPlayer::progressChanged, this, &ContentView::updateKnob);
+    connect(m_audioPlayer, &AudioPlayer::albumArtChanged, this, [this] {
+        update(dirtyRect(m_layout.rect(Element::AlbumArt)));
+    });
+    updateSize();
+}
+
+ContentView::~ContentView() = default;
+
+SkinLayout::State ContentView::state() const
+{
+    return {m_isMinimized, m_audioPlayer->isPlaying(), !m_tracks->tracks().isEmpty()};
+}
+
+double ContentView::knobX() const
+{
+    return m_isDragging ? m_dragX : m_layout.knobX(m_audioPlayer->progress());
+}
+
+QImage ContentView::imageFor(Element element) const
+{
+    const bool playing = m_audioPlayer->isPlaying();
+    switch (element) {
+    case Element::Close:
+        return m_config->closeImage();
+    case Element::Minimize:
+        return m_config->minImage();
+    case Element::Rewind:
+        return m_isHoveringRR ? m_config->rrOnImage() : m_config->rrImage();
+    case Element::PlayPause:
+        if (playing)
+            return m_isHoveringPlay ? m_config->pauseOnImage() : m_config->pauseImage();
+        return m_isHoveringPlay ? m_config->playOnImage() : m_config->playImage();
+    case Element::FastForward:
+        return m_isHoveringFF ? m_config->ffOnImage() : m_config->ffImage();
+    case Element::PlaylistMenu:
+        return m_config->playlistMenuImage();
+    case Element::TrackMenu:
+        return m_config->trackMenuImage();
+    case Element::Scrubber:
+        return m_config->trackScrubberImage();
+    case Element::AlbumArt: {
+        const QImage art = m_audioPlayer->albumArt();
+        if (!art.isNull() && !m_tracks->tracks().isEmpty())
+            return art;
+        return m_config->trackAlbumImage();
+    }
+    case Element::TrackName:
+    case Element::Artist:
+        return {};
+    }
+    return {};
+}
+
+QString ContentView::textFor(Element element) const
+{
+    if (!m_layout.isPresent(element, state()))
+        return {};
+    const std::optional<Track> track = m_tracks->currentTrack();
+    if (!track)
+        return {};
+    if (element == Element::TrackName)
+        return track->trackName;
+    if (element == Element::Artist)
+        return track->artist;
+    return {};
+}
+
+QSize ContentView::windowSize() const
+{
+    const QSizeF skin = m_layout.skinSize(m_isMinimized);
+    QSize size(int(std::ceil(skin.width())), int(std::ceil(skin.height())));
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    return size.expandedTo(QSize(1, 1));
+}
+
+void ContentView::updateSize()
+{
+    const QSize size = windowSize();
+    if (size != QSize(minimumSize()) || size != QSize(maximumSize()))
+        setFixedSize(size);
+}
+
+void ContentView::skinChanged()
+{
+    updateSize();
+    update();
+}
+
+void ContentView::paintEvent(QPaintEvent* event)
+{
+    const QRect dirty = event->rect();
+    const SkinLayout::State now = state();
+    QPainter painter(this);
+    painter.fillRect(dirty, Qt::black);
+
+    // the background is scaled smoothly, skin images keep their pixels
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    const QImage background = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
+    painter.drawImage(QRectF(QPointF(0, 0), m_layout.skinSize(m_isMinimized)), background);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+
+    const auto drawSkinImage = [&](Element element, const QRectF& rect) {
+        if (rect.isEmpty() || !dirtyRect(rect).intersects(dirty))
+            return;
+        painter.drawImage(rect, imageFor(element));
+    };
+    for (const Element element : kLevel0) {
+        if (m_layout.isPresent(element, now))
+            drawSkinImage(element, m_layout.rect(element));
+    }
+
+    if (m_layout.isPresent(Element::AlbumArt, now)) {
+        const QRectF rect = m_layout.rect(Element::AlbumArt);
+        const bool hasArt = !m_audioPlayer->albumArt().isNull() && now.hasTracks;
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, hasArt);
+        drawSkinImage(Element::AlbumArt, rect);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+    paintText(painter, Element::TrackName, dirty);
+    paintText(painter, Element::Artist, dirty);
+
+    if (now.playing) {
+        const QRectF knob = m_layout.knobRect(knobX());
+        drawSkinImage(Element::Scrubber, knob);
+        m_knobArea = dirtyRect(knob);
+    }
+}
+
+void ContentView::paintText(QPainter& painter, Element element, const QRect& dirty)
+{
+    const QRectF box = m_layout.textRect(element);
+    if (box.isEmpty() || !dirtyRect(box).intersects(dirty))
+        return;
+    const QString text = textFor(element);
+    if (text.isEmpty())
+        return;
+    const QFont font = m_layout.textFont(element);
+    painter.setFont(font);
+    painter.setPen(m_layout.textColor());
+    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
+                     SkinLayout::elided(text, font, box.width()));
+}
+
+void ContentView::playingChanged(bool playing)
+{
+    // the knob went away under the pointer: end the drag as its release would
+    if (!playing && m_isDragging)
+        endDrag();
+    if (!playing && m_pressed == Element::Scrubber)
+        m_pressed.reset();
+    update();
+}
+
+void ContentView::updateKnob()
+{
+    if (!m_audioPlayer->isPlaying())
+        return;
+    const QRect area = dirtyRect(m_layout.knobRect(knobX()));
+    if (area == m_knobArea)
+        return;
+    update(m_knobArea);
+    update(area);
+    m_knobArea = area;
+}
+
+void ContentView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPointF pos = event->position();
+    const std::optional<Element> element =
+        m_layout.elementAt(pos, state(), m_audioPlayer->progress());
+    m_pressed.reset();
+    if (element == Element::PlaylistMenu || element == Element::TrackMenu) {
+        openMenu(*element);
+    } else if (!element || element == Element::AlbumArt) {
+        // no title bar: the background moves the window
+        if (QWindow* handle = window()->windowHandle())
+            handle->startSystemMove();
+    } else {
+        m_pressed = element;
+        m_pressPos = pos;
+    }
+    event->accept();
+}
+
+void ContentView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF pos = event->position();
+    if (m_pressed == Element::Scrubber && (event->buttons() & Qt::LeftButton)) {
+        if (!m_isDragging && QLineF(m_pressPos, pos).length() >= SkinLayout::kDragThreshold)
+            beginDrag();
+        if (m_isDragging)
+            dragTo(pos.x());
+    }
+    if (!event->buttons())
+        setHover(m_layout.elementAt(pos, state(), m_audioPlayer->progress()));
+    QWidget::mouseMoveEvent(event);
+}
+
+void ContentView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const std::optional<Element> pressed = m_pressed;
+    m_pressed.reset();
+    if (m_isDragging) {
+        endDrag();
+    } else if (pressed && pressed != Element::Scrubber &&
+               m_layout.elementAt(event->position(), state(), m_audioPlayer->progress()) ==
+                   pressed) {
+        click(*pressed);
+    }
+    setHover(m_layout.elementAt(event->position(), state(), m_audioPlayer->progress()));
+    event->accept();
+}
+
+void ContentView::leaveEvent(QEvent* event)
+{
+    setHover(std::nullopt);
+    QWidget::leaveEvent(event);
+}
+
+void ContentView::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_playerMenu) {
+        QWidget::contextMenuEvent(event);
+        return;
+    }
+    m_playerMenu->popup(event->globalPos());
+    event->accept();
+}
+
+void ContentView::showEvent(QShowEvent* event)
+{
+    m_controller->installTrackFinishedHandler();
+    updateSize();
+    QWidget::showEvent(event);
+}
+
+void ContentView::setHover(std::optional<Element> element)
+{
+    const bool play = element == Element::PlayPause;
+    const bool rr = element == Element::Rewind;
+    const bool ff = element == Element::FastForward;
+    if (play != m_isHoveringPlay) {
+        m_isHoveringPlay = play;
+        update(dirtyRect(m_layout.rect(Element::PlayPause)));
+    }
+    if (rr != m_isHoveringRR) {
+        m_isHoveringRR = rr;
+        update(dirtyRect(m_layout.rect(Element::Rewind)));
+    }
+    if (ff != m_isHoveringFF) {
+        m_isHoveringFF = ff;
+        update(dirtyRect(m_layout.rect(Element::FastForward)));
+    }
+}
+
+void ContentView::click(Element element)
+{
+    switch (element) {
+    case Element::Close:
+        m_controller->pressClose();
+        break;
+    case Element::Minimize:
+        m_isMinimized = !m_isMinimized;
+        updateSize();
+        update();
+        m_controller->pressMinimize();
+        break;
+    case Element::Rewind:
+        m_controller->pressRewind();
+        break;
+    case Element::PlayPause:
+        if (m_audioPlayer->isPlaying())
+            m_controller->pressPause();
+        else
+            m_controller->pressPlay();
+        break;
+    case Element::FastForward:
+        m_controller->pressFastForward();
+        break;
+    default:
+        break;
+    }
+}
+
+QMenu* ContentView::playlistMenu()
+{
+    if (!m_menu)
+        m_menu = new QMenu(this);
+    m_menu->clear();
+    QStringList names;
+    for (const Playlist& playlist : m_config->playlists())
+        names << playlist.name;
+    menuentries::addChoices(m_menu, names, m_config->currentPlaylistIndex(),
+                            [this](qint64 i) { m_controller->choosePlaylistFromSkin(i); });
+    menuentries::addEditPlaylists(m_menu, [this] { m_controller->requestSettings(); });
+    return m_menu;
+}
+
+QMenu* ContentView::trackMenu()
+{
+    if (!m_menu)
+        m_menu = new QMenu(this);
+    m_menu->clear();
+    const QList<Track>& tracks = m_tracks->tracks();
+    if (tracks.isEmpty()) {
+        menuentries::addEditPlaylists(m_menu, [this] { m_controller->requestSettings(); });
+        return m_menu;
+    }
+    QStringList names;
+    names.reserve(tracks.size());
+    for (const Track& track : tracks)
+        names << track.trackName;
+    menuentries::addChoices(m_menu, names, m_config->currentTrackIndex(),
+                            [this](qint64 i) { m_controller->chooseTrackFromSkin(i); });
+    return m_menu;
+}
+
+void ContentView::openMenu(Element element)
+{
+    QMenu* menu = element == Element::PlaylistMenu ? playlistMenu() : trackMenu();
+    const QRectF rect = m_layout.rect(element);
+    menu->popup(mapToGlobal(QPoint(int(rect.left()), int(std::ceil(rect.bottom())))));
+}
+
+void ContentView::beginDrag()
+{
+    m_isDragging = true;
+    setCursor(Qt::ClosedHandCursor);
+    // the music plays on, but its ticks must not move the knob under the pointer
+    m_audioPlayer->invalidateTimer();
+}
+
+void ContentView::dragTo(double x)
+{
+    m_dragX = m_layout.clampToTravel(x);
+    m_audioPlayer->seek(m_layout.fractionAt(m_dragX));
+    updateKnob();
+}
+
+void ContentView::endDrag()
+{
+    m_isDragging = false;
+    setCursor(Qt::ArrowCursor);
+    m_audioPlayer->invalidateTimer();
+    m_audioPlayer->startTimer();
+    updateKnob();
+}

@@ -31,6 +31,9 @@ public:
     void pressPause();
     void pressRewind() { skipTrack(Direction::Previous); }
     void pressFastForward() { skipTrack(Direction::Next); }
+    // The view has toggled its minimised state; "min" only while nothing plays.
+    void pressMinimize();
+    void pressClose();
 
     // The end-of-track handler installed as the audio player's onTrackFinished.
     void trackFinished();
@@ -49,8 +52,17 @@ public:
     void menuChoosePlaylist(qint64 index);
     void menuChooseTrack(qint64 index);
 
+    // "Edit playlists" and "Settings...": whoever owns the settings window shows it.
+    void requestSettings() { emit settingsRequested(); }
+
+signals:
+    void settingsRequested();
+
 private:
     void playSound(const QString& name);
+    // Makes playlist i current (the shared steps of both playlist menus); false when i is
+    // already current or names no playlist.
+    bool switchPlaylist(qint64 index);
 
     Config* m_config;
     AudioPlayer* m_audioPlayer;

@@ -1,0 +1,102 @@
+#include "ui/player/menuentries.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QPixmap>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+QIcon drawn(const std::function<void(QPainter&)>& draw)
+{
+    QIcon icon;
+    for (const int size : {16, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 16.0, size / 16.0);
+        draw(painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QColor ink()
+{
+    return QGuiApplication::palette().color(QPalette::WindowText);
+}
+
+QIcon fromTheme(std::initializer_list<const char*> names, const QIcon& fallback)
+{
+    for (const char* name : names) {
+        const QIcon icon = QIcon::fromTheme(QLatin1String(name));
+        if (!icon.isNull())
+            return icon;
+    }
+    return fallback;
+}
+
+} // namespace
+
+QIcon menuentries::checkmark()
+{
+    static const QIcon drawnCheck = drawn([](QPainter& p) {
+        p.setPen(QPen(ink(), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
+    });
+    return fromTheme({"checkmark", "object-select-symbolic", "object-select"}, drawnCheck);
+}
+
+QIcon menuentries::gear()
+{
+    static const QIcon drawnGear = drawn([](QPainter& p) {
+        QPainterPath path;
+        path.setFillRule(Qt::OddEvenFill);
+        // eight teeth around a ring with a hole
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * M_PI / 4;
+            QPainterPath tooth;
+            tooth.addRect(QRectF(-1.4, -7.2, 2.8, 3.0));
+            path.addPath(QTransform().translate(8, 8).rotateRadians(a).map(tooth));
+        }
+        path.addEllipse(QPointF(8, 8), 5.0, 5.0);
+        QPainterPath gear = path.simplified();
+        QPainterPath hole;
+        hole.addEllipse(QPointF(8, 8), 2.0, 2.0);
+        p.fillPath(gear.subtracted(hole), ink());
+    });
+    return fromTheme({"emblem-system", "preferences-system"}, drawnGear);
+}
+
+void menuentries::addChoices(QMenu* menu, const QStringList& labels, qint64 checked,
+                             const std::function<void(qint64)>& choose)
+{
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        QString label = labels.at(i);
+        // a name is shown verbatim: an ampersand is no mnemonic
+        label.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = menu->addAction(label);
+        if (i == checked)
+            action->setIcon(checkmark());
+        QObject::connect(action, &QAction::triggered, menu, [choose, i] { choose(i); });
+    }
+}
+
+QAction* menuentries::addEditPlaylists(QMenu* menu, const std::function<void()>& edit)
+{
+    QAction* action = menu->addAction(gear(), QCoreApplication::translate("ContentView", "Edit playlists"));
+    QFont font = action->font();
+    font.setItalic(true);
+    action->setFont(font);
+    QObject::connect(action, &QAction::triggered, menu, [edit] { edit(); });
+    return action;
+}

@@ -1,0 +1,81 @@
+#include "ui/player/playermenu.h"
+
+#include "model/config.h"
+#include "playback/audioplayer.h"
+#include "ui/player/currenttracks.h"
+#include "ui/player/menuentries.h"
+#include "ui/player/playercontroller.h"
+
+PlayerMenu::PlayerMenu(PlayerController* controller, CurrentTracks* tracks, bool withWindowItems,
+                       QWidget* parent)
+    : QMenu(tr("Player"), parent), m_controller(controller), m_currentTracks(tracks)
+{
+    PlayerController* c = m_controller;
+    m_playPause = addAction(tr("Play"), c, &PlayerController::menuPlayPause);
+    m_playPause->setShortcut(QKeySequence(Qt::Key_Space));
+    m_loop = addAction(tr("Loop tracks"), c, &PlayerController::menuToggleLoop);
+    m_loop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    m_shuffle = addAction(tr("Shuffle tracks"), c, &PlayerController::menuToggleShuffle);
+    m_shuffle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addSeparator();
+    m_volumeUp = addAction(tr("Volume Up"), c, &PlayerController::menuVolumeUp);
+    // "+" sits on the "=" key of many layouts: both work
+    m_volumeUp->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                              QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m_volumeDown = addAction(tr("Volume Down"), c, &PlayerController::menuVolumeDown);
+    m_volumeDown->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    addSeparator();
+    m_playlists = addMenu(tr("Playlists"));
+    m_tracks = addMenu(tr("Tracks"));
+    if (withWindowItems) {
+        addSeparator();
+        addAction(tr("Settings..."), c, &PlayerController::requestSettings);
+        addAction(tr("Quit"), c, &PlayerController::pressClose);
+    }
+
+    Config* config = c->config();
+    connect(c->audioPlayer(), &AudioPlayer::isPlayingChanged, this, &PlayerMenu::updateTitles);
+    connect(config, &Config::loopTracksChanged, this, &PlayerMenu::updateTitles);
+    connect(config, &Config::shuffleTracksChanged, this, &PlayerMenu::updateTitles);
+    // the submenus are built when the menu opens, not on every change of what they list
+    connect(this, &QMenu::aboutToShow, this, &PlayerMenu::refresh);
+    refresh();
+}
+
+QList<QAction*> PlayerMenu::shortcutActions() const
+{
+    return {m_playPause, m_loop, m_shuffle, m_volumeUp, m_volumeDown};
+}
+
+void PlayerMenu::updateTitles()
+{
+    const Config* config = m_controller->config();
+    m_playPause->setText(m_controller->audioPlayer()->isPlaying() ? tr("Pause") : tr("Play"));
+    m_loop->setIcon(config->loopTracks() ? menuentries::checkmark() : QIcon());
+    m_shuffle->setIcon(config->shuffleTracks() ? menuentries::checkmark() : QIcon());
+}
+
+void PlayerMenu::refresh()
+{
+    updateTitles();
+    const Config* config = m_controller->config();
+    PlayerController* c = m_controller;
+
+    m_playlists->clear();
+    QStringList names;
+    for (const Playlist& playlist : config->playlists())
+        names << playlist.name;
+    menuentries::addChoices(m_playlists, names, config->currentPlaylistIndex(),
+                            [c](qint64 i) { c->menuChoosePlaylist(i); });
+
+    m_tracks->clear();
+    const QList<Track>& tracks = m_currentTracks->tracks();
+    names.clear();
+    names.reserve(tracks.size());
+    for (const Track& track : tracks)
+        names << track.trackName;
+    menuentries::addChoices(m_tracks, names, config->currentTrackIndex(),
+                            [c](qint64 i) { c->menuChooseTrack(i); });
+    // the Tracks submenu exists only while the current playlist has tracks
+    m_tracks->menuAction()->setVisible(!tracks.isEmpty());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMenu>
+
+class CurrentTracks;
+class PlayerController;
+
+// The "Player" menu: play/pause, loop, shuffle, volume, and the Playlists and Tracks
+// submenus. Its content follows the state it shows; the actions with shortcuts can be added
+// to a window so that the keys work while it has focus.
+class PlayerMenu final : public QMenu {
+    Q_OBJECT
+
+public:
+    // withWindowItems adds "Settings..." and "Quit", for places with no other way to them.
+    PlayerMenu(PlayerController* controller, CurrentTracks* tracks, bool withWindowItems,
+               QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(PlayerMenu)
+
+    QAction* playPauseAction() const { return m_playPause; }
+    QAction* loopAction() const { return m_loop; }
+    QAction* shuffleAction() const { return m_shuffle; }
+    QAction* volumeUpAction() const { return m_volumeUp; }
+    QAction* volumeDownAction() const { return m_volumeDown; }
+    QMenu* playlistsMenu() const { return m_playlists; }
+    QMenu* tracksMenu() const { return m_tracks; }
+    QList<QAction*> shortcutActions() const;
+
+    // Recomputes titles, checkmarks and submenus from the current state.
+    void refresh();
+
+private:
+    void updateTitles();
+
+    PlayerController* m_controller;
+    CurrentTracks* m_currentTracks;
+    QAction* m_playPause = nullptr;
+    QAction* m_loop = nullptr;
+    QAction* m_shuffle = nullptr;
+    QAction* m_volumeUp = nullptr;
+    QAction* m_volumeDown = nullptr;
+    QMenu* m_playlists = nullptr;
+    QMenu* m_tracks = nullptr;
+};
