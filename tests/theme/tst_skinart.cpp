@@ -1,6 +1,6 @@
 // Checks of the committed theme artwork (resources/themes, resources/fallback): every built-in
-// image is there, decodes, has twice the size of its frame in its family's geometry (spec
-// Part 2.2; elements a family does not show use the mini size), the fallbacks are the
+// image is there, decodes, has twice the size of its frame in its family's geometry
+// (elements a family does not show use the mini size), the fallbacks are the
 // mini-graphite images, "-on" images light up, and the whole set stays small.
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-// Geometry table (spec Part 2.2) and the colour schemes.
+// Geometry table of the built-in families and the colour schemes.
 #include "skinart.h"
 
 #include <QHash>

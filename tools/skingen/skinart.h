@@ -1,7 +1,7 @@
 // Lindenfold skin artwork generator: shared declarations.
 //
 // Every skin image is drawn with QPainter from vectors at twice the size of its frame in the
-// family's geometry (Part 2.2 of the spec). Coordinates inside the drawing code are skin
+// family's built-in geometry. Coordinates inside the drawing code are skin
 // points; the painters are scaled by kScale before drawing.
 #pragma once
 
