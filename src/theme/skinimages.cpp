@@ -1,19 +1,42 @@
 #include "theme/skinimages.h"
 
-#include <QDateTime>
-#include <QFileInfo>
+#include <QFile>
 #include <QHash>
 #include <QImageReader>
+
+#include <sys/stat.h>
 
 namespace theme {
 
 namespace {
 
+// What identifies one version of a file: replacing or rewriting it changes at least one.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    timespec modified{};
+
+    bool operator==(const FileStamp& o) const
+    {
+        return device == o.device && inode == o.inode && size == o.size
+               && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
+    }
+};
+
 struct CachedImage {
-    QDateTime modified;
-    qint64 size = -1;
+    FileStamp stamp;
     QImage image; // null when the file did not decode
 };
+
+bool stampOf(const QString& path, FileStamp* stamp)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    *stamp = FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+    return true;
+}
 
 // Skin images are larger than anything a theme needs; a bigger (or bomb-sized) PNG is
 // refused rather than decoded.
@@ -54,18 +77,16 @@ QImage skinImage(const QString& themeDir, const QString& element)
 
     static QHash<QString, CachedImage> cache;
     const QString path = themeDir + QLatin1Char('/') + element + QStringLiteral(".png");
-    const QFileInfo info(path);
-    if (!info.isFile()) {
+    FileStamp stamp;
+    if (!stampOf(path, &stamp)) {
         cache.remove(path);
         return fallbackImage(element);
     }
-    const QDateTime modified = info.lastModified();
-    const qint64 size = info.size();
     auto it = cache.find(path);
-    if (it == cache.end() || it->modified != modified || it->size != size) {
+    if (it == cache.end() || !(it->stamp == stamp)) {
         if (cache.size() > 512)
             cache.clear();
-        it = cache.insert(path, CachedImage{modified, size, decodeBounded(path)});
+        it = cache.insert(path, CachedImage{stamp, decodeBounded(path)});
     }
     return it->image.isNull() ? fallbackImage(element) : it->image;
 }
