@@ -1,0 +1,327 @@
+#include "model/config.h"
+#include "playback/audioplayer.h"
+#include "playback/soundplayer.h"
+#include "playertestdata.h"
+#include "support/testsupport.h"
+#include "ui/player/playercontroller.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using testsupport::TempHome;
+
+// The deciding logic of the transport buttons, the skin's menus, the end of a track and the
+// "Player" menu, against the real audio player on the test's audio server.
+class TestPlayerController final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_audio;
+    QList<Track> m_tracks;
+    QList<Track> m_shortTracks;
+    std::unique_ptr<TempHome> m_home;
+    std::unique_ptr<Config> m_config;
+    std::unique_ptr<AudioPlayer> m_player;
+    std::unique_ptr<PlayerController> m_controller;
+    std::unique_ptr<QSignalSpy> m_sounds;
+
+    void useTracks(const QList<Track>& tracks, qint64 index = 0)
+    {
+        m_config->savePlaylist(m_config->playlists().first().id, tracks);
+        m_config->setCurrentTrackIndex(index);
+    }
+    QStringList sounds() const
+    {
+        QStringList names;
+        for (const QList<QVariant>& call : *m_sounds)
+            names << call.first().toString();
+        return names;
+    }
+    QUrl urlOf(int i) const { return QUrl(m_tracks.at(i).urlString); }
+    void startPlaying(qint64 index)
+    {
+        m_config->setCurrentTrackIndex(index);
+        QVERIFY(m_controller->playCurrentTrack());
+        QTRY_VERIFY_WITH_TIMEOUT(m_player->duration() > 1.5, 10000);
+        m_sounds->clear();
+    }
+    // A settings file removed now is written again only by a save.
+    bool savesSettings(const std::function<void()>& action)
+    {
+        QFile::remove(m_home->settingsFile());
+        action();
+        return QFile::exists(m_home->settingsFile());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_tracks = playertest::makeTracks(m_audio.path() + "/long", 3, 4.0);
+        m_shortTracks = playertest::makeTracks(m_audio.path() + "/short", 3, 0.4);
+        QCOMPARE(m_tracks.size(), 3);
+    }
+    void init()
+    {
+        m_home = std::make_unique<TempHome>();
+        m_config = std::make_unique<Config>();
+        m_player = std::make_unique<AudioPlayer>();
+        m_controller = std::make_unique<PlayerController>(m_config.get(), m_player.get());
+        m_controller->installTrackFinishedHandler();
+        m_sounds = std::make_unique<QSignalSpy>(m_config->soundPlayer(), &SoundPlayer::soundStarted);
+        m_config->setLoopTracks(false);
+        useTracks(m_tracks);
+    }
+    void cleanup()
+    {
+        m_sounds.reset();
+        m_controller.reset();
+        m_player.reset();
+        m_config.reset();
+        m_home.reset();
+    }
+
+    // Transport buttons
+    void rewindWhileIdleMovesAndClicks()
+    {
+        m_controller->pressRewind();
+        QCOMPARE(m_config->currentTrackIndex(), 2);
+        QVERIFY(!m_player->isPlaying());
+        QVERIFY(!m_player->hasPlayer());
+        QCOMPARE(sounds(), QStringList{"click"});
+    }
+    void fastForwardWhilePlayingStartsTheNextSilently()
+    {
+        startPlaying(1);
+        m_controller->pressFastForward();
+        QCOMPARE(m_config->currentTrackIndex(), 2);
+        QVERIFY(m_player->isPlaying());
+        QCOMPARE(m_player->url(), urlOf(2));
+        QVERIFY(sounds().isEmpty());
+    }
+    void fastForwardOnTheLastTrackRestartsIt()
+    {
+        startPlaying(2);
+        m_player->seek(0.5);
+        m_controller->pressFastForward();
+        QCOMPARE(m_config->currentTrackIndex(), 2);
+        QVERIFY(m_player->isPlaying());
+        QCOMPARE(m_player->url(), urlOf(2));
+        QVERIFY(m_player->currentTime() < 1.0);
+    }
+    void rewindNearTheEndGoesToThePreviousTrack()
+    {
+        startPlaying(1);
+        m_player->seek(0.95);
+        m_controller->pressRewind();
+        QCOMPARE(m_config->currentTrackIndex(), 0);
+        QCOMPARE(m_player->url(), urlOf(0));
+    }
+    void playOnAnEmptyPlaylistClicks()
+    {
+        useTracks({});
+        m_controller->pressPlay();
+        QVERIFY(!m_player->isPlaying());
+        QCOMPARE(sounds(), QStringList{"click"});
+    }
+    void soundsOffMakeNoSound()
+    {
+        m_config->setPlaysSounds(false);
+        m_controller->pressRewind();
+        m_controller->pressMinimize();
+        useTracks({});
+        m_controller->pressPlay();
+        m_controller->chooseTrackFromSkin(0);
+        QVERIFY(sounds().isEmpty());
+    }
+    void minimiseIsSilentWhilePlaying()
+    {
+        m_controller->pressMinimize();
+        QCOMPARE(sounds(), QStringList{"min"});
+        startPlaying(0);
+        m_controller->pressMinimize();
+        QVERIFY(sounds().isEmpty());
+    }
+    void pauseThenPlayResumes()
+    {
+        startPlaying(0);
+        m_player->seek(0.5);
+        m_controller->pressPause();
+        QVERIFY(!m_player->isPlaying());
+        const double paused = m_player->currentTime();
+        QVERIFY(paused > 1.5);
+        m_controller->pressPlay();
+        QVERIFY(m_player->isPlaying());
+        QCOMPARE(m_player->url(), urlOf(0));
+        QVERIFY(m_player->currentTime() >= paused - 0.1);
+        QVERIFY(sounds().isEmpty());
+    }
+    void unusableTracksPlayNothing_data()
+    {
+        QTest::addColumn<QString>("urlString");
+        QTest::addColumn<qint64>("index");
+        QTest::newRow("no URL") << "http://[::1" << qint64(0);
+        QTest::newRow("empty") << "" << qint64(0);
+        QTest::newRow("index past the end") << m_tracks.at(0).urlString << qint64(5);
+        QTest::newRow("negative index") << m_tracks.at(0).urlString << qint64(-1);
+    }
+    void unusableTracksPlayNothing()
+    {
+        QFETCH(QString, urlString);
+        QFETCH(qint64, index);
+        useTracks({Track{QUuid::createUuid(), urlString, "x", "y"}}, index);
+        QVERIFY(!m_controller->playCurrentTrack());
+        QVERIFY(!m_player->hasPlayer());
+    }
+
+    // End of a track (the real end of short files)
+    void endOfTheLastTrackStopsAndRewinds()
+    {
+        useTracks(m_shortTracks, 2);
+        QVERIFY(m_controller->playCurrentTrack());
+        QTRY_VERIFY_WITH_TIMEOUT(!m_player->isPlaying(), 10000);
+        QCOMPARE(m_config->currentTrackIndex(), 0);
+        QVERIFY(sounds().isEmpty());
+        m_controller->pressPlay();
+        QCOMPARE(m_player->url(), QUrl(m_shortTracks.at(0).urlString));
+    }
+    void endWithLoopStartsTheFirst()
+    {
+        m_config->setLoopTracks(true);
+        useTracks(m_shortTracks, 2);
+        QSignalSpy urls(m_player.get(), &AudioPlayer::urlChanged);
+        QVERIFY(m_controller->playCurrentTrack());
+        QTRY_VERIFY_WITH_TIMEOUT(m_config->currentTrackIndex() == 0, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->url(), QUrl(m_shortTracks.at(0).urlString), 10000);
+        QVERIFY(m_player->isPlaying());
+    }
+    void endWithShuffleStartsAnother()
+    {
+        m_config->setShuffleTracks(true);
+        useTracks(m_shortTracks, 1);
+        QVERIFY(m_controller->playCurrentTrack());
+        QTRY_VERIFY_WITH_TIMEOUT(m_config->currentTrackIndex() != 1, 10000);
+        const qint64 next = m_config->currentTrackIndex();
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->url(), QUrl(m_shortTracks.at(next).urlString), 10000);
+    }
+
+    // The skin's menus
+    void choosingAnotherPlaylistStopsSavesAndPops()
+    {
+        m_config->createPlaylist();
+        startPlaying(2);
+        QVERIFY(savesSettings([this] { m_controller->choosePlaylistFromSkin(1); }));
+        QCOMPARE(m_config->currentPlaylistIndex(), 1);
+        QCOMPARE(m_config->lastSelectedPlaylistID(), 1);
+        QCOMPARE(m_config->currentTrackIndex(), 0);
+        QVERIFY(!m_player->isPlaying());
+        QCOMPARE(sounds(), QStringList{"pop"});
+        // the next start comes back to the same playlist
+        m_config = std::make_unique<Config>();
+        QCOMPARE(m_config->currentPlaylistIndex(), 1);
+    }
+    void choosingTheCurrentPlaylistDoesNothing()
+    {
+        QVERIFY(!savesSettings([this] { m_controller->choosePlaylistFromSkin(0); }));
+        QVERIFY(!savesSettings([this] { m_controller->menuChoosePlaylist(0); }));
+        QVERIFY(!savesSettings([this] { m_controller->choosePlaylistFromSkin(7); }));
+        QVERIFY(sounds().isEmpty());
+    }
+    void choosingATrackWhileIdlePops()
+    {
+        m_controller->chooseTrackFromSkin(2);
+        QCOMPARE(m_config->currentTrackIndex(), 2);
+        QVERIFY(!m_player->isPlaying());
+        QCOMPARE(sounds(), QStringList{"pop"});
+    }
+    void choosingThePlayingTrackRestartsIt()
+    {
+        startPlaying(1);
+        m_player->seek(0.6);
+        m_controller->chooseTrackFromSkin(1);
+        QVERIFY(m_player->isPlaying());
+        QCOMPARE(m_player->url(), urlOf(1));
+        QVERIFY(m_player->currentTime() < 1.0);
+        QVERIFY(sounds().isEmpty());
+    }
+
+    // The "Player" menu
+    void menuPlayPauseToggles()
+    {
+        m_config->setCurrentTrackIndex(1);
+        m_controller->menuPlayPause();
+        QVERIFY(m_player->isPlaying());
+        QCOMPARE(m_player->url(), urlOf(1));
+        m_controller->menuPlayPause();
+        QVERIFY(!m_player->isPlaying());
+        QVERIFY(sounds().isEmpty());
+    }
+    void menuPlayOnAnEmptyPlaylistDoesNothing()
+    {
+        useTracks({});
+        m_controller->menuPlayPause();
+        QVERIFY(!m_player->hasPlayer());
+        QVERIFY(sounds().isEmpty());
+    }
+    void loopAndShuffleToggleAndSave()
+    {
+        const bool loop = m_config->loopTracks();
+        QVERIFY(savesSettings([this] { m_controller->menuToggleLoop(); }));
+        QCOMPARE(m_config->loopTracks(), !loop);
+        QVERIFY(savesSettings([this] { m_controller->menuToggleLoop(); }));
+        QCOMPARE(m_config->loopTracks(), loop);
+        QVERIFY(savesSettings([this] { m_controller->menuToggleShuffle(); }));
+        QVERIFY(m_config->shuffleTracks());
+    }
+    void volumeStepsStopAtTheBounds_data()
+    {
+        QTest::addColumn<float>("start");
+        QTest::addColumn<bool>("up");
+        QTest::addColumn<float>("expected");
+        QTest::newRow("up from 0.95") << 0.95f << true << 1.0f;
+        QTest::newRow("down from 0.05") << 0.05f << false << 0.0f;
+        QTest::newRow("up from 0.5") << 0.5f << true << 0.6f;
+        QTest::newRow("down from 0.5") << 0.5f << false << 0.4f;
+    }
+    void volumeStepsStopAtTheBounds()
+    {
+        QFETCH(float, start);
+        QFETCH(bool, up);
+        QFETCH(float, expected);
+        startPlaying(0);
+        m_player->setVolume(start);
+        up ? m_controller->menuVolumeUp() : m_controller->menuVolumeDown();
+        QVERIFY(qAbs(m_player->volume() - expected) < 1e-4f);
+    }
+    void volumeWithoutAFileDoesNothing()
+    {
+        m_controller->menuVolumeUp();
+        m_controller->menuVolumeDown();
+        QVERIFY(!m_player->hasPlayer());
+    }
+    void menuPlaylistWhilePausedKeepsTheFileLoaded()
+    {
+        m_config->createPlaylist();
+        startPlaying(1);
+        m_player->pause();
+        QVERIFY(savesSettings([this] { m_controller->menuChoosePlaylist(1); }));
+        QCOMPARE(m_config->currentTrackIndex(), 0);
+        QVERIFY(m_player->hasPlayer());
+        QCOMPARE(m_player->url(), urlOf(1));
+        QVERIFY(sounds().isEmpty());
+    }
+    void menuTrackPlaysOnlyWhilePlaying()
+    {
+        m_controller->menuChooseTrack(2);
+        QCOMPARE(m_config->currentTrackIndex(), 2);
+        QVERIFY(!m_player->hasPlayer());
+        startPlaying(0);
+        m_controller->menuChooseTrack(1);
+        QCOMPARE(m_player->url(), urlOf(1));
+        QVERIFY(m_player->isPlaying());
+        QVERIFY(sounds().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestPlayerController)
+#include "tst_playercontroller.moc"
