@@ -136,6 +136,15 @@ void ContentView::updateSize()
         setFixedSize(size);
 }
 
+void ContentView::setMinimized(bool minimized)
+{
+    if (minimized == m_isMinimized)
+        return;
+    m_isMinimized = minimized;
+    updateSize();
+    update();
+}
+
 void ContentView::skinChanged()
 {
     updateSize();
@@ -324,9 +333,7 @@ void ContentView::click(Element element)
         m_controller->pressClose();
         break;
     case Element::Minimize:
-        m_isMinimized = !m_isMinimized;
-        updateSize();
-        update();
+        setMinimized(!m_isMinimized);
         m_controller->pressMinimize();
         break;
     case Element::Rewind:

@@ -31,6 +31,8 @@ public:
     CurrentTracks* currentTracks() const { return m_tracks; }
 
     bool isMinimized() const { return m_isMinimized; }
+    // What the minimise button toggles (without its sound).
+    void setMinimized(bool minimized);
     bool isHoveringPlay() const { return m_isHoveringPlay; }
     bool isHoveringRR() const { return m_isHoveringRR; }
     bool isHoveringFF() const { return m_isHoveringFF; }
