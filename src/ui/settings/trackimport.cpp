@@ -43,9 +43,12 @@ std::optional<TagLib::FileRef> openAudio(const QString& path, bool readPropertie
     return ref;
 }
 
+// TagLib accepts an MP3 without a single frame (text, an empty file) with blank properties
 bool playable(const TagLib::FileRef& ref)
 {
-    return ref.file()->isValid() && ref.audioProperties() != nullptr;
+    const TagLib::AudioProperties* properties = ref.audioProperties();
+    return ref.file()->isValid() && properties && properties->sampleRate() > 0 &&
+           properties->channels() > 0;
 }
 
 QString readField(const TagLib::FileRef& ref, const Field& field)
