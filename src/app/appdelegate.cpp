@@ -51,8 +51,9 @@ void AppDelegate::setupWindow()
     m_snapDelegate->attach(m_window);
     m_window->show();
 
-    // after the first frame: none of this may delay it
-    QTimer::singleShot(0, this, [this] {
+    // well after the first frame: the tray check talks to the session bus and must not
+    // delay it
+    QTimer::singleShot(250, this, [this] {
         if (m_config->isFloating())
             makeSticky();
         addTrayIcon();
