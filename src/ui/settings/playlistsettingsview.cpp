@@ -65,6 +65,8 @@ void PlaylistSettingsView::buildLayout()
     nameFont.setPointSize(24);
     m_nameField->setFont(nameFont);
     m_nameField->setTextMargins(12, 0, 12, 0);
+    // a plain field: the name reads as a title until it is edited
+    m_nameField->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
 
     m_table = new TrackTableView(this);
     m_table->setModel(m_tracks);
@@ -331,8 +333,10 @@ void PlaylistSettingsView::syncControls()
 
     const auto current = currentPlaylist();
     m_nameField->setVisible(current.has_value());
-    if (current && m_nameField->text() != current->name)
+    if (current && m_nameField->text() != current->name) {
         m_nameField->setText(current->name);
+        m_nameField->setCursorPosition(0); // a long name shows its beginning
+    }
 
     m_deleteButton->setText(m_deletePlaylistWarning ? tr("Are you sure?") : tr("Delete playlist..."));
 }
