@@ -251,7 +251,12 @@ private slots:
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         QTest::keyClicks(editor, "Hey");
         QCOMPARE(written.count(), 3);
-        QCOMPARE(storedTracks(*m_config, shownID()).first().trackName, "Hey");
+        const QUuid id = shownID();
+        QCOMPARE(storedTracks(*m_config, id).first().trackName, "Hey");
+        // closing the window with the editor still open commits once more into a dying view
+        m_tester.reset();
+        m_view.reset();
+        QCOMPARE(storedTracks(*m_config, id).first().trackName, "Hey");
     }
 
     void trashRemovesOnlyItsRow()

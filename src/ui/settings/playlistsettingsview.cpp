@@ -47,7 +47,13 @@ PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
     syncControls();
 }
 
-PlaylistSettingsView::~PlaylistSettingsView() = default;
+PlaylistSettingsView::~PlaylistSettingsView()
+{
+    // closing the window commits an open cell editor; every keystroke was written already,
+    // and this view is half gone by then
+    disconnect(m_tracks, nullptr, this, nullptr);
+    m_table->setHooks({});
+}
 
 void PlaylistSettingsView::buildLayout()
 {
