@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QProcess>
+#include <QSize>
+#include <QString>
+
+// Helpers for tests that need real sound: tone files made on the spot, a recording of the test
+// audio server's null sink, and the level and pitch of what was recorded.
+namespace audiotest {
+
+enum class Format { Wav, Flac, OggVorbis, Opus, Mp3, M4a };
+
+QString extension(Format format);
+const QList<Format>& allFormats();
+
+struct ToneFile {
+    // one segment per frequency, played in this order
+    QList<double> frequencies{440.0};
+    double secondsEach = 2.0;
+    Format format = Format::Wav;
+    double amplitude = 0.4;
+    QString title;
+    QString artist;
+    // embedded as cover pictures in this order; any bytes, images or not
+    QList<QByteArray> pictures;
+};
+
+// Writes <dir>/<baseName>.<extension> and returns its path; an empty string (and a warning
+// saying why) when sox, ffmpeg or TagLib failed.
+QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& spec);
+
+// Adds cover pictures to an existing file with TagLib (ID3v2 APIC, FLAC picture blocks,
+// METADATA_BLOCK_PICTURE, MP4 "covr"). False for a format without picture support here.
+bool embedPictures(const QString& path, Format format, const QList<QByteArray>& pictures);
+
+// A small encoded picture of one colour ("PNG" or "JPG").
+QByteArray imageBytes(const QColor& color, const QSize& size = QSize(16, 16),
+                      const char* format = "PNG");
+
+// Analysis of mono samples in -1...1 at kSampleRate.
+inline constexpr int kSampleRate = 44100;
+double rms(const QList<float>& samples);
+// Amplitude of the sinusoid at exactly this frequency (Hann-windowed Goertzel).
+double amplitudeAt(const QList<float>& samples, double frequency);
+// Frequency from zero crossings with hysteresis; 0 for silence.
+double dominantFrequency(const QList<float>& samples);
+
+// Records the monitor of the test sink (LINDENFOLD_TEST_SINK, default "lindenfold_null") with
+// parec for as long as it lives. The wait functions keep the event loop running.
+class SinkRecorder {
+public:
+    SinkRecorder();
+    ~SinkRecorder();
+    SinkRecorder(const SinkRecorder&) = delete;
+    SinkRecorder& operator=(const SinkRecorder&) = delete;
+
+    // Starts parec and waits until samples flow; false (with a warning) if they never do.
+    bool start();
+    void stop();
+
+    // The last `ms` milliseconds recorded so far.
+    QList<float> lastSamples(int ms) const;
+    qint64 recordedMs() const;
+    // Forgets what was recorded so far.
+    void clear();
+
+    // Waits until the latest `windowMs` hold a clear tone of `frequency` (within 2 %).
+    bool waitForTone(double frequency, int timeoutMs = 15000, int windowMs = 250);
+    // Waits until the latest `windowMs` are silent.
+    bool waitForSilence(int timeoutMs = 15000, int windowMs = 400);
+    // Waits until anything above silence was recorded since the last clear().
+    bool waitForSound(int timeoutMs = 15000);
+    // A readable summary of the latest window, for failure messages.
+    QString describe(int windowMs = 250) const;
+
+    static constexpr double kSilenceRms = 0.002;
+
+private:
+    void readAvailable();
+
+    QProcess m_process;
+    QByteArray m_pcm;
+};
+
+} // namespace audiotest
