@@ -1,13 +1,16 @@
 #include "app/appdelegate.h"
 
 #include "app/windowsnapdelegate.h"
+#include "desktop/mpris.h"
 #include "model/config.h"
 #include "playback/audioplayer.h"
 #include "ui/player/contentview.h"
 #include "ui/player/playercontroller.h"
 #include "ui/player/playermenu.h"
+#include "ui/player/skinaccessible.h"
 #include "ui/settings/settingsview.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QSystemTrayIcon>
@@ -38,7 +41,9 @@ void AppDelegate::setupWindow()
     m_controller = new PlayerController(m_config, m_audioPlayer, this);
     connect(m_controller, &PlayerController::settingsRequested, this, &AppDelegate::showSettings);
 
+    installSkinAccessibility();
     m_window = new ContentView(m_config, m_audioPlayer, m_controller);
+    m_window->setWindowTitle(QStringLiteral("Lindenfold"));
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
     // read once: a later change of isFloating reaches the window at the next start
     if (m_config->isFloating())
@@ -57,6 +62,7 @@ void AppDelegate::setupWindow()
         if (m_config->isFloating())
             makeSticky();
         addTrayIcon();
+        startMpris();
     });
 }
 
@@ -115,8 +121,22 @@ void AppDelegate::addTrayIcon()
 {
     if (m_tray || !QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    m_tray = new QSystemTrayIcon(QIcon(QPixmap::fromImage(m_config->playImage())), this);
+    m_tray = new QSystemTrayIcon(QApplication::windowIcon(), this);
     m_tray->setToolTip(QStringLiteral("Lindenfold"));
     m_tray->setContextMenu(m_menu);
     m_tray->show();
+}
+
+void AppDelegate::startMpris()
+{
+    if (m_mpris)
+        return;
+    m_mpris = new MprisService(m_controller, this);
+    m_mpris->raiseHandler = [this] {
+        m_window->show();
+        m_window->raise();
+        m_window->activateWindow();
+    };
+    m_mpris->quitHandler = [] { QApplication::quit(); };
+    m_mpris->registerOnSessionBus();
 }

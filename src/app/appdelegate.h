@@ -3,6 +3,7 @@
 #include <QObject>
 
 class AudioPlayer;
+class MprisService;
 class Config;
 class ContentView;
 class PlayerController;
@@ -27,6 +28,8 @@ public:
     PlayerController* playerController() const { return m_controller; }
     ContentView* playerWindow() const { return m_window; }
     PlayerMenu* playerMenu() const { return m_menu; }
+    // Null until the session bus was asked, shortly after the first frame.
+    MprisService* mpris() const { return m_mpris; }
     // Null until the settings window was first shown.
     QWidget* settingsWindow() const { return m_settingsWindow; }
 
@@ -38,6 +41,7 @@ public:
 private:
     void makeSticky();
     void addTrayIcon();
+    void startMpris();
 
     Config* m_config = nullptr;
     AudioPlayer* m_audioPlayer = nullptr;
@@ -47,4 +51,5 @@ private:
     PlayerMenu* m_menu = nullptr;
     QWidget* m_settingsWindow = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
+    MprisService* m_mpris = nullptr;
 };

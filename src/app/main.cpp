@@ -1,13 +1,19 @@
 #include "app/appdelegate.h"
+#include "app/translations.h"
 #include "app/unixsignals.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication::setApplicationName(QStringLiteral("lindenfold"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Lindenfold"));
     QApplication::setDesktopFileName(QStringLiteral("lindenfold"));
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lindenfold"),
+                                                 QIcon(QStringLiteral(":/icons/lindenfold.png"))));
+    installTranslations();
     UnixSignals signals_;
     AppDelegate delegate;
     delegate.setupWindow();

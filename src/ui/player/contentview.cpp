@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMetaMethod>
 #include <QMouseEvent>
+#include <QBitmap>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -39,7 +40,9 @@ ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerControl
       m_layout(config), m_tracks(new CurrentTracks(config, this))
 {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // the skin's rounded corners are transparent: on a compositing desktop they blend, elsewhere
+    // the window's shape follows the background's alpha
+    setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::StrongFocus);
 
     // every property of Config that the skin reads: geometry, options, images, position
@@ -134,6 +137,29 @@ void ContentView::updateSize()
     const QSize size = windowSize();
     if (size != QSize(minimumSize()) || size != QSize(maximumSize()))
         setFixedSize(size);
+    updateShape(size);
+}
+
+void ContentView::updateShape(const QSize& size)
+{
+    const QString key = m_config->currentTheme() + QLatin1Char(m_isMinimized ? 'm' : 'f');
+    if (size == m_shapeSize && key == m_shapeKey)
+        return;
+    m_shapeSize = size;
+    m_shapeKey = key;
+    const QImage background = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
+    if (background.isNull() || !background.hasAlphaChannel() || size.isEmpty()) {
+        clearMask();
+        return;
+    }
+    const QImage scaled = background.scaled(m_layout.skinSize(m_isMinimized).toSize().boundedTo(size),
+                                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QBitmap shape(size);
+    shape.fill(Qt::color0);
+    QPainter painter(&shape);
+    painter.drawImage(0, 0, scaled.createAlphaMask());
+    painter.end();
+    setMask(shape);
 }
 
 void ContentView::setMinimized(bool minimized)
@@ -156,7 +182,9 @@ void ContentView::paintEvent(QPaintEvent* event)
     const QRect dirty = event->rect();
     const SkinLayout::State now = state();
     QPainter painter(this);
-    painter.fillRect(dirty, Qt::black);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(dirty, Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
     // the background is scaled smoothly, skin images keep their pixels
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -384,6 +412,23 @@ QMenu* ContentView::trackMenu()
     menuentries::addChoices(m_menu, names, m_config->currentTrackIndex(),
                             [this](qint64 i) { m_controller->chooseTrackFromSkin(i); });
     return m_menu;
+}
+
+void ContentView::activate(Element element)
+{
+    if (element == Element::PlaylistMenu || element == Element::TrackMenu)
+        openMenu(element);
+    else
+        click(element);
+}
+
+QRect ContentView::elementRect(Element element) const
+{
+    if (element == Element::Scrubber)
+        return m_layout.knobRect(knobX()).toAlignedRect();
+    if (element == Element::TrackName || element == Element::Artist)
+        return m_layout.textRect(element).toAlignedRect();
+    return m_layout.rect(element).toAlignedRect();
 }
 
 void ContentView::openMenu(Element element)

@@ -29,6 +29,7 @@ public:
     const SkinLayout& layout() const { return m_layout; }
     SkinLayout::State state() const;
     CurrentTracks* currentTracks() const { return m_tracks; }
+    AudioPlayer* audioPlayer() const { return m_audioPlayer; }
 
     bool isMinimized() const { return m_isMinimized; }
     // What the minimise button toggles (without its sound).
@@ -56,6 +57,12 @@ public:
     // The size the window takes: the skin's, never larger than the screen's usable area.
     QSize windowSize() const;
 
+    // What a click on the element does (buttons act, menus open); used by assistive
+    // technologies as well as the pointer.
+    void activate(Element element);
+    // A rectangle in widget coordinates covering the element as drawn now.
+    QRect elementRect(Element element) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -78,6 +85,7 @@ private:
     void playingChanged(bool playing);
     void updateKnob();
     void updateSize();
+    void updateShape(const QSize& size);
     void paintText(QPainter& painter, Element element, const QRect& dirty);
 
     Config* m_config;
@@ -98,4 +106,6 @@ private:
     QRect m_knobArea;
     QMenu* m_menu = nullptr;
     QMenu* m_playerMenu = nullptr;
+    QSize m_shapeSize;
+    QString m_shapeKey;
 };

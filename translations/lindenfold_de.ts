@@ -1,0 +1,215 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+</context>
+<context>
+    <name>Config</name>
+    <message>
+        <source>Playlists</source>
+        <translation>Playlists</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>Themes</source>
+        <translation>Themes</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Edit playlists</source>
+        <translation>Wiedergabelisten bearbeiten</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Previous track</source>
+        <translation>Vorheriger Titel</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Next track</source>
+        <translation>Nächster Titel</translation>
+    </message>
+    <message>
+        <source>Playlists</source>
+        <translation>Wiedergabelisten</translation>
+    </message>
+    <message>
+        <source>Tracks</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Album art</source>
+        <translation>Albumcover</translation>
+    </message>
+</context>
+<context>
+    <name>GeneralSettingsView</name>
+    <message>
+        <source>Theme</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>Play sounds</source>
+        <translation>Klänge abspielen</translation>
+    </message>
+    <message>
+        <source>Large-sized</source>
+        <translation>Groß</translation>
+    </message>
+    <message>
+        <source>Floating window</source>
+        <translation>Fenster im Vordergrund</translation>
+    </message>
+    <message>
+        <source>Loop tracks</source>
+        <translation>Titel wiederholen</translation>
+    </message>
+    <message>
+        <source>Shuffle tracks</source>
+        <translation>Zufällige Reihenfolge</translation>
+    </message>
+</context>
+<context>
+    <name>PlayerMenu</name>
+    <message>
+        <source>Player</source>
+        <translation>Player</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Loop tracks</source>
+        <translation>Titel wiederholen</translation>
+    </message>
+    <message>
+        <source>Shuffle tracks</source>
+        <translation>Zufällige Reihenfolge</translation>
+    </message>
+    <message>
+        <source>Volume Up</source>
+        <translation>Lauter</translation>
+    </message>
+    <message>
+        <source>Volume Down</source>
+        <translation>Leiser</translation>
+    </message>
+    <message>
+        <source>Playlists</source>
+        <translation>Wiedergabelisten</translation>
+    </message>
+    <message>
+        <source>Tracks</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Einstellungen …</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+</context>
+<context>
+    <name>PlaylistSettingsView</name>
+    <message>
+        <source>New playlist</source>
+        <translation>Neue Wiedergabeliste</translation>
+    </message>
+    <message>
+        <source>Add tracks...</source>
+        <translation>Titel hinzufügen …</translation>
+    </message>
+    <message>
+        <source>Delete playlist...</source>
+        <translation>Wiedergabeliste löschen …</translation>
+    </message>
+    <message>
+        <source>Add track to playlist</source>
+        <translation>Titel zur Wiedergabeliste hinzufügen</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>Wirklich löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsView</name>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Playlists</source>
+        <translation>Wiedergabelisten</translation>
+    </message>
+</context>
+<context>
+    <name>TrackImport</name>
+    <message>
+        <source>Track</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Unknown artist</source>
+        <translation>Unbekannter Interpret</translation>
+    </message>
+</context>
+<context>
+    <name>TrackTableModel</name>
+    <message>
+        <source>Drag to reorder</source>
+        <translation>Zum Umsortieren ziehen</translation>
+    </message>
+    <message>
+        <source>Delete track</source>
+        <translation>Titel löschen</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Artist</source>
+        <translation>Interpret</translation>
+    </message>
+</context>
+</TS>
