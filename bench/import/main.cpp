@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -110,6 +112,27 @@ int main(int argc, char** argv)
         std::printf("  run %d: %7.1f ms, %7.0f files/s, %lld rows, longest main-thread stall %lld ms\n",
                     run, ms, count / (ms / 1000.0), qlonglong(view.selectedTracks().size()),
                     heartbeat.longestGap());
+    }
+
+    // a drop writes each batch of finished reads
+    {
+        view.newPlaylist();
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& path : paths)
+            urls.append(QUrl::fromLocalFile(path));
+        mime.setUrls(urls);
+        int writes = 0;
+        const auto connection = QObject::connect(&config, &Config::playlistSaved, [&] { ++writes; });
+        Heartbeat heartbeat;
+        QElapsedTimer timer;
+        timer.start();
+        view.importDroppedFiles(&mime);
+        waitFor(&view);
+        QObject::disconnect(connection);
+        const double ms = msSince(timer);
+        std::printf("  drop of %d files: %7.1f ms, %7.0f files/s, %d writes, longest stall %lld ms\n",
+                    count, ms, count / (ms / 1000.0), writes, heartbeat.longestGap());
     }
 
     // a playlist of 10,000 tracks

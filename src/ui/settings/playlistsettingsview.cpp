@@ -17,6 +17,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTextBoundaryFinder>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtConcurrent>
@@ -49,6 +50,7 @@ PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
 
 PlaylistSettingsView::~PlaylistSettingsView()
 {
+    writePendingRows();
     // closing the window commits an open cell editor; every keystroke was written already,
     // and this view is half gone by then
     disconnect(m_tracks, nullptr, this, nullptr);
@@ -117,6 +119,7 @@ void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id)
 {
     if (id == m_selectedPlaylistID)
         return;
+    writePendingRows();
     m_selectedPlaylistID = id;
     reloadTracks();
     syncControls();
@@ -164,6 +167,7 @@ void PlaylistSettingsView::refreshEditor()
 
 void PlaylistSettingsView::reloadTracks()
 {
+    writePendingRows();
     const auto id = effectivePlaylistID();
     if (!id)
         return;
@@ -223,6 +227,7 @@ void PlaylistSettingsView::confirmDeletePlaylist()
 {
     if (!m_selectedPlaylistID)
         return;
+    writePendingRows();
     m_config->deletePlaylist(*m_selectedPlaylistID);
     const QList<Playlist> playlists = m_config->playlists();
     setSelectedPlaylistID(playlists.isEmpty() ? std::nullopt
@@ -262,26 +267,38 @@ bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime)
     }
     if (files.isEmpty())
         return false;
-    const auto target = effectivePlaylistID();
-    if (!target)
-        return true;
-    // each dropped file is read, appended and written by itself
-    for (const QString& file : std::as_const(files))
-        startImport({file}, *target, false);
+    if (const auto target = effectivePlaylistID())
+        startImport(files, *target, false);
     return true;
 }
 
-void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target, bool writeAlways)
+void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target, bool isPanel)
 {
-    auto* watcher = new QFutureWatcher<std::optional<Track>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, target, writeAlways] {
+    using Watcher = QFutureWatcher<std::optional<Track>>;
+    auto* watcher = new Watcher(this);
+    const auto playable = [watcher](int begin, int end) {
         QList<Track> tracks;
-        for (const std::optional<Track>& track : watcher->future().results()) {
-            if (track)
+        for (int i = begin; i < end; ++i) {
+            if (const std::optional<Track> track = watcher->resultAt(i))
                 tracks.append(*track);
         }
+        return tracks;
+    };
+    if (isPanel) {
+        // one write for the whole panel import, in the panel's order
+        connect(watcher, &QFutureWatcherBase::finished, this, [=, this] {
+            appendImported(target, playable(0, watcher->future().resultCount()), true);
+        });
+    } else {
+        // Dropped files are appended as their reads finish; the rows that arrive in one pass
+        // of the event loop share a write, so a big drop does not rewrite the list per file.
+        connect(watcher, &QFutureWatcherBase::resultsReadyAt, this, [=, this](int begin, int end) {
+            appendImported(target, playable(begin, end), false);
+        });
+    }
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, target] {
         watcher->deleteLater();
-        appendImported(target, tracks, writeAlways);
+        writePendingRows();
         emit importFinished(target);
     });
     watcher->setFuture(QtConcurrent::mapped(paths, &trackimport::readTrack));
@@ -293,8 +310,17 @@ void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track
     if (tracks.isEmpty() && !writeAlways)
         return;
     if (effectivePlaylistID() == target) {
+        if (writeAlways) {
+            m_tracks->appendTracks(tracks);
+            m_config->savePlaylist(target, m_tracks->tracks());
+            return;
+        }
+        // marked before the rows show, so anything that replaces the list meanwhile writes them
+        if (!m_pendingRows) {
+            m_pendingRows = target;
+            QTimer::singleShot(0, this, &PlaylistSettingsView::writePendingRows);
+        }
         m_tracks->appendTracks(tracks);
-        m_config->savePlaylist(target, m_tracks->tracks());
         return;
     }
     // Another playlist is shown now: the rows still go to the playlist they were added to,
@@ -305,6 +331,14 @@ void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track
     if (!listed)
         return;
     m_config->savePlaylist(target, m_config->loadTracks(Playlist{target, {}}) + tracks);
+}
+
+void PlaylistSettingsView::writePendingRows()
+{
+    // the working list is written before anything replaces it, so dropped rows are never lost
+    const auto target = std::exchange(m_pendingRows, std::nullopt);
+    if (target && effectivePlaylistID() == target)
+        m_config->savePlaylist(*target, m_tracks->tracks());
 }
 
 QMimeData* PlaylistSettingsView::beginTrackDrag(int row)

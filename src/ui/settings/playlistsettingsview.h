@@ -57,7 +57,8 @@ public:
     // The panel import of already chosen files into the effective playlist: read off the main
     // thread, appended in the given order, written once.
     void importFiles(const QStringList& paths);
-    // Each local file of the drop is imported and written by itself; false when there is none.
+    // The local files of a drop are read concurrently and appended as they are read, each
+    // batch of finished reads written at once; false when the drop holds no local file.
     bool importDroppedFiles(const QMimeData* mime);
 
     // A row drag starts: the row becomes draggedTrack; the returned data carries its id.
@@ -73,7 +74,7 @@ public:
     QPushButton* deleteButton() const { return m_deleteButton; }
 
 signals:
-    // An import finished and wrote (or, for a deleted target, dropped) its rows.
+    // A panel import or a drop finished and wrote (or, for a deleted target, dropped) its rows.
     void importFinished(const QUuid& target);
 
 protected:
@@ -82,14 +83,17 @@ protected:
 private:
     void buildLayout();
     void syncControls();
-    void startImport(const QStringList& paths, const QUuid& target, bool writeAlways);
+    void startImport(const QStringList& paths, const QUuid& target, bool isPanel);
     void appendImported(const QUuid& target, const QList<Track>& tracks, bool writeAlways);
+    void writePendingRows();
 
     Config* m_config;
     std::optional<QUuid> m_selectedPlaylistID;
     TrackTableModel* m_tracks = nullptr;
     std::optional<Track> m_draggedTrack;
     bool m_deletePlaylistWarning = false;
+    // the shown playlist, while it has dropped rows that are not written yet
+    std::optional<QUuid> m_pendingRows;
 
     QComboBox* m_picker = nullptr;
     QToolButton* m_newButton = nullptr;
