@@ -12,12 +12,12 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QMimeData>
-#include <QUrl>
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QTimer>
+#include <QUrl>
 
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
@@ -29,13 +29,11 @@ namespace {
 // Longest gap between ticks of a 10 ms timer: how long the main thread was busy at a stretch.
 class Heartbeat {
 public:
-    Heartbeat()
-    {
+    Heartbeat() {
         m_timer.setInterval(10);
         m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longest = std::max(m_longest, m_clock.restart());
-        });
+        QObject::connect(&m_timer, &QTimer::timeout,
+                         [this] { m_longest = std::max(m_longest, m_clock.restart()); });
         m_clock.start();
         m_timer.start();
     }
@@ -47,21 +45,22 @@ private:
     qint64 m_longest = 0;
 };
 
-QStringList makeFiles(const QString& dir, int count)
-{
+QStringList makeFiles(const QString& dir, int count) {
     const QString first = dir + QStringLiteral("/source.mp3");
     QProcess ffmpeg;
     ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=3",
-                  "-c:a", "libmp3lame", "-b:a", "128k", first});
+                 {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-c:a",
+                  "libmp3lame", "-b:a", "128k", first});
     if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
         qFatal("ffmpeg could not make the test file");
     QStringList files;
     for (int i = 0; i < count; ++i) {
-        const QString path = dir + QStringLiteral("/Track %1 é.mp3").arg(i, 4, 10, QLatin1Char('0'));
+        const QString path =
+            dir + QStringLiteral("/Track %1 é.mp3").arg(i, 4, 10, QLatin1Char('0'));
         QFile::copy(first, path);
         TagLib::FileRef ref(QFile::encodeName(path).constData());
-        ref.tag()->setTitle(TagLib::String(QStringLiteral("Song %1").arg(i).toUtf8().constData(), TagLib::String::UTF8));
+        ref.tag()->setTitle(TagLib::String(QStringLiteral("Song %1").arg(i).toUtf8().constData(),
+                                           TagLib::String::UTF8));
         ref.tag()->setArtist(TagLib::String("Bench Artist"));
         ref.save();
         files.append(path);
@@ -69,22 +68,19 @@ QStringList makeFiles(const QString& dir, int count)
     return files;
 }
 
-void waitFor(PlaylistSettingsView* view)
-{
+void waitFor(PlaylistSettingsView* view) {
     QEventLoop loop;
     QObject::connect(view, &PlaylistSettingsView::importFinished, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-double msSince(const QElapsedTimer& timer)
-{
+double msSince(const QElapsedTimer& timer) {
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int count = argc > 1 ? QByteArray(argv[1]).toInt() : 1000;
     testsupport::TempHome home;
@@ -109,9 +105,10 @@ int main(int argc, char** argv)
         view.importFiles(paths);
         waitFor(&view);
         const double ms = msSince(timer);
-        std::printf("  run %d: %7.1f ms, %7.0f files/s, %lld rows, longest main-thread stall %lld ms\n",
-                    run, ms, count / (ms / 1000.0), qlonglong(view.selectedTracks().size()),
-                    heartbeat.longestGap());
+        std::printf(
+            "  run %d: %7.1f ms, %7.0f files/s, %lld rows, longest main-thread stall %lld ms\n",
+            run, ms, count / (ms / 1000.0), qlonglong(view.selectedTracks().size()),
+            heartbeat.longestGap());
     }
 
     // a drop writes each batch of finished reads
@@ -123,7 +120,8 @@ int main(int argc, char** argv)
             urls.append(QUrl::fromLocalFile(path));
         mime.setUrls(urls);
         int writes = 0;
-        const auto connection = QObject::connect(&config, &Config::playlistSaved, [&] { ++writes; });
+        const auto connection =
+            QObject::connect(&config, &Config::playlistSaved, [&] { ++writes; });
         Heartbeat heartbeat;
         QElapsedTimer timer;
         timer.start();
@@ -131,8 +129,9 @@ int main(int argc, char** argv)
         waitFor(&view);
         QObject::disconnect(connection);
         const double ms = msSince(timer);
-        std::printf("  drop of %d files: %7.1f ms, %7.0f files/s, %d writes, longest stall %lld ms\n",
-                    count, ms, count / (ms / 1000.0), writes, heartbeat.longestGap());
+        std::printf(
+            "  drop of %d files: %7.1f ms, %7.0f files/s, %d writes, longest stall %lld ms\n",
+            count, ms, count / (ms / 1000.0), writes, heartbeat.longestGap());
     }
 
     // a playlist of 10,000 tracks
@@ -140,7 +139,8 @@ int main(int argc, char** argv)
     QList<Track> big;
     for (int i = 0; i < kRows; ++i) {
         big.append(Track{QUuid::createUuid(), QStringLiteral("file:///music/Track%20%1.mp3").arg(i),
-                         QStringLiteral("Song %1").arg(i), QStringLiteral("Artist %1").arg(i % 97)});
+                         QStringLiteral("Song %1").arg(i),
+                         QStringLiteral("Artist %1").arg(i % 97)});
     }
     view.newPlaylist();
     const QUuid bigID = *view.selectedPlaylistID();
@@ -168,7 +168,8 @@ int main(int argc, char** argv)
     double worstEdit = 0;
     for (int i = 0; i < 10; ++i) {
         timer.restart();
-        const QModelIndex cell = view.trackModel()->index(kRows / 2 + i, TrackTableModel::NameColumn);
+        const QModelIndex cell =
+            view.trackModel()->index(kRows / 2 + i, TrackTableModel::NameColumn);
         view.trackModel()->setData(cell, QStringLiteral("Edited %1").arg(i));
         view.trackTable()->viewport()->repaint();
         worstEdit = std::max(worstEdit, msSince(timer));

@@ -15,15 +15,16 @@ public:
     explicit SettingsWatch(const QString& path) : m_path(path) { reset(); }
     void reset() { testsupport::writeFile(m_path, kMarker); }
     bool written() const { return testsupport::readFile(m_path) != kMarker; }
-    QJsonObject json() const { return QJsonDocument::fromJson(testsupport::readFile(m_path)).object(); }
+    QJsonObject json() const {
+        return QJsonDocument::fromJson(testsupport::readFile(m_path)).object();
+    }
 
 private:
     static constexpr const char* kMarker = "not written";
     QString m_path;
 };
 
-inline QList<Track> tracksNamed(const QStringList& names)
-{
+inline QList<Track> tracksNamed(const QStringList& names) {
     QList<Track> tracks;
     for (const QString& name : names) {
         tracks.append(Track{QUuid::createUuid(), QStringLiteral("file:///music/%1.mp3").arg(name),
@@ -32,16 +33,14 @@ inline QList<Track> tracksNamed(const QStringList& names)
     return tracks;
 }
 
-inline QStringList namesOf(const QList<Track>& tracks)
-{
+inline QStringList namesOf(const QList<Track>& tracks) {
     QStringList names;
     for (const Track& track : tracks)
         names.append(track.trackName);
     return names;
 }
 
-inline QList<Track> storedTracks(const Config& config, const QUuid& id)
-{
+inline QList<Track> storedTracks(const Config& config, const QUuid& id) {
     return config.loadTracks(Playlist{id, {}});
 }
 

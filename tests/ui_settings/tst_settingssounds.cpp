@@ -1,8 +1,8 @@
 #include "playback/soundplayer.h"
 #include "settingstest.h"
+#include "ui/settings/generalsettingsview.h"
 #include "ui/settings/playlistsettingsview.h"
 #include "ui/settings/settingsview.h"
-#include "ui/settings/generalsettingsview.h"
 #include "ui/settings/trackdropdelegate.h"
 
 #include <QCheckBox>
@@ -19,8 +19,7 @@ class TestSettingsSounds : public QObject {
     std::unique_ptr<Config> m_config;
     std::unique_ptr<SettingsView> m_view;
 
-    QStringList soundsDuring(const std::function<void()>& action)
-    {
+    QStringList soundsDuring(const std::function<void()>& action) {
         QSignalSpy started(m_config->soundPlayer(), &SoundPlayer::soundStarted);
         action();
         QStringList names;
@@ -30,47 +29,42 @@ class TestSettingsSounds : public QObject {
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         m_home = std::make_unique<testsupport::TempHome>();
         m_config = std::make_unique<Config>();
         m_view = std::make_unique<SettingsView>(m_config.get());
     }
-    void cleanup()
-    {
+    void cleanup() {
         m_view.reset();
         m_config.reset();
         m_home.reset();
     }
 
-    void popsEachTimeTheWindowOpens()
-    {
+    void popsEachTimeTheWindowOpens() {
         QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{"pop"});
         QCOMPARE(soundsDuring([&] { m_view->raise(); }), QStringList{});
         m_view->hide();
         QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{"pop"});
     }
 
-    void switchingSoundsOffIsWrittenAndSilencesTheNextOpening()
-    {
+    void switchingSoundsOffIsWrittenAndSilencesTheNextOpening() {
         m_view->show();
         m_view->generalView()->toggles().first()->click();
         QVERIFY(!m_config->playsSounds());
         QCOMPARE(QJsonDocument::fromJson(testsupport::readFile(m_home->settingsFile()))
-                     .object()["playsSounds"].toBool(true),
+                     .object()["playsSounds"]
+                     .toBool(true),
                  false);
         m_view->hide();
         QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{});
     }
 
-    void dropPlaysDragWhenSoundsAreOn_data()
-    {
+    void dropPlaysDragWhenSoundsAreOn_data() {
         QTest::addColumn<bool>("sounds");
         QTest::newRow("sounds on") << true;
         QTest::newRow("sounds off") << false;
     }
-    void dropPlaysDragWhenSoundsAreOn()
-    {
+    void dropPlaysDragWhenSoundsAreOn() {
         QFETCH(bool, sounds);
         m_config->setPlaysSounds(sounds);
         PlaylistSettingsView* editor = m_view->playlistView();
@@ -84,7 +78,8 @@ private slots:
         // the sound starts before the file is written
         connect(m_config.get(), &Config::playlistSaved, this,
                 [&] { played.append(m_config->soundPlayer()->lastSound()); });
-        const QStringList heard = soundsDuring([&] { QVERIFY(editor->dropDelegate(1).performDrop()); });
+        const QStringList heard =
+            soundsDuring([&] { QVERIFY(editor->dropDelegate(1).performDrop()); });
         QCOMPARE(heard, sounds ? QStringList{"drag"} : QStringList{});
         QCOMPARE(written.count(), 1);
         QCOMPARE(played, QStringList{sounds ? "drag" : ""});

@@ -22,23 +22,21 @@ using settingstest::tracksNamed;
 
 namespace {
 
-bool ffmpeg(const QStringList& args)
-{
+bool ffmpeg(const QStringList& args) {
     QProcess process;
     process.start("ffmpeg", QStringList{"-v", "error", "-y", "-f", "lavfi", "-i",
-                                        "sine=frequency=440:duration=0.3"} + args);
+                                        "sine=frequency=440:duration=0.3"} +
+                                args);
     return process.waitForFinished(60000) && process.exitCode() == 0;
 }
 
-bool untaggedMp3(const QString& path)
-{
+bool untaggedMp3(const QString& path) {
     return ffmpeg({"-id3v2_version", "0", "-write_id3v1", "0", "-fflags", "+bitexact", "-c:a",
                    "libmp3lame", "-b:a", "64k", path});
 }
 
 // an MP3 whose only tag is an ID3v2 tag holding exactly these text frames, in this order
-bool mp3WithFrames(const QString& path, const QList<std::pair<QByteArray, QString>>& frames)
-{
+bool mp3WithFrames(const QString& path, const QList<std::pair<QByteArray, QString>>& frames) {
     if (!untaggedMp3(path))
         return false;
     TagLib::MPEG::File file(QFile::encodeName(path).constData());
@@ -66,16 +64,14 @@ class TestTrackImport : public QObject {
     QUuid shownID() const { return *m_view->effectivePlaylistID(); }
 
     // a second playlist holding one track, not shown
-    QUuid otherPlaylist()
-    {
+    QUuid otherPlaylist() {
         m_config->createPlaylist();
         const QUuid other = m_config->playlists().last().id;
         m_config->savePlaylist(other, tracksNamed({"Other"}));
         return other;
     }
 
-    QMimeData* fileDrop(const QStringList& names) const
-    {
+    QMimeData* fileDrop(const QStringList& names) const {
         auto* mime = new QMimeData;
         QList<QUrl> urls;
         for (const QString& name : names)
@@ -85,30 +81,28 @@ class TestTrackImport : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_files.isValid());
         QVERIFY(ffmpeg({"-metadata", "title=Morning Song", "-metadata", "artist=The Band", "-c:a",
                         "libmp3lame", "-b:a", "64k", file("tagged.mp3")}));
         QVERIFY(untaggedMp3(file("untagged.mp3")));
         QVERIFY(mp3WithFrames(file("tit2-only.mp3"), {{"TIT2", "Only Title"}}));
-        QVERIFY(mp3WithFrames(file("empty-first.mp3"), {{"TIT2", ""},
-                                                        {"TIT2", "Second Title"},
-                                                        {"TPE1", ""},
-                                                        {"TPE1", "Second Artist"}}));
+        QVERIFY(mp3WithFrames(
+            file("empty-first.mp3"),
+            {{"TIT2", ""}, {"TIT2", "Second Title"}, {"TPE1", ""}, {"TPE1", "Second Artist"}}));
         QVERIFY(mp3WithFrames(file("blank.mp3"), {{"TIT2", "   "}, {"TPE1", " "}}));
         QVERIFY(ffmpeg({"-metadata", "title=Flac Title", "-metadata", "artist=Flac Artist",
                         file("tagged.flac")}));
         QVERIFY(QFile::copy(file("tagged.mp3"), file("My Sóng über ß.mp3")));
         QVERIFY(testsupport::writeFile(file("notes.txt"), "just some words\n"));
-        QVERIFY(testsupport::writeFile(file("words.mp3"), QByteArray("not audio at all\n").repeated(200)));
+        QVERIFY(testsupport::writeFile(file("words.mp3"),
+                                       QByteArray("not audio at all\n").repeated(200)));
         QVERIFY(testsupport::writeFile(file("empty.mp3"), ""));
         QVERIFY(QDir(m_files.path()).mkdir("album.mp3"));
         QCOMPARE(mkfifo(QFile::encodeName(file("pipe.mp3")).constData(), 0600), 0);
     }
 
-    void init()
-    {
+    void init() {
         m_home = std::make_unique<testsupport::TempHome>();
         m_config = std::make_unique<Config>();
         m_config->setPlaysSounds(false);
@@ -117,36 +111,46 @@ private slots:
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
     }
-    void cleanup()
-    {
+    void cleanup() {
         m_view.reset();
         m_config.reset();
         m_home.reset();
     }
 
-    void readsMetadata_data()
-    {
+    void readsMetadata_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("playable");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("artist");
-        QTest::newRow("common tags") << "tagged.mp3" << true << "Morning Song" << "The Band";
-        QTest::newRow("only a TIT2 frame") << "tit2-only.mp3" << true << "Only Title" << "Unknown artist";
-        QTest::newRow("empty first frames") << "empty-first.mp3" << true << "Second Title" << "Second Artist";
-        QTest::newRow("blanks are a value") << "blank.mp3" << true << "   " << " ";
-        QTest::newRow("no tags") << "untagged.mp3" << true << "Track" << "Unknown artist";
-        QTest::newRow("vorbis comments") << "tagged.flac" << true << "Flac Title" << "Flac Artist";
-        QTest::newRow("blanks and non-ASCII in the name") << "My Sóng über ß.mp3" << true
-                                                          << "Morning Song" << "The Band";
-        QTest::newRow("text file") << "notes.txt" << false << "Track" << "Unknown artist";
-        QTest::newRow("text named like audio") << "words.mp3" << false << "Track" << "Unknown artist";
-        QTest::newRow("empty file") << "empty.mp3" << false << "Track" << "Unknown artist";
-        QTest::newRow("folder") << "album.mp3" << false << "Track" << "Unknown artist";
-        QTest::newRow("named pipe") << "pipe.mp3" << false << "Track" << "Unknown artist";
-        QTest::newRow("missing") << "gone.mp3" << false << "Track" << "Unknown artist";
+        QTest::newRow("common tags") << "tagged.mp3" << true << "Morning Song"
+                                     << "The Band";
+        QTest::newRow("only a TIT2 frame") << "tit2-only.mp3" << true << "Only Title"
+                                           << "Unknown artist";
+        QTest::newRow("empty first frames") << "empty-first.mp3" << true << "Second Title"
+                                            << "Second Artist";
+        QTest::newRow("blanks are a value") << "blank.mp3" << true << "   "
+                                            << " ";
+        QTest::newRow("no tags") << "untagged.mp3" << true << "Track"
+                                 << "Unknown artist";
+        QTest::newRow("vorbis comments") << "tagged.flac" << true << "Flac Title"
+                                         << "Flac Artist";
+        QTest::newRow("blanks and non-ASCII in the name")
+            << "My Sóng über ß.mp3" << true << "Morning Song"
+            << "The Band";
+        QTest::newRow("text file") << "notes.txt" << false << "Track"
+                                   << "Unknown artist";
+        QTest::newRow("text named like audio") << "words.mp3" << false << "Track"
+                                               << "Unknown artist";
+        QTest::newRow("empty file") << "empty.mp3" << false << "Track"
+                                    << "Unknown artist";
+        QTest::newRow("folder") << "album.mp3" << false << "Track"
+                                << "Unknown artist";
+        QTest::newRow("named pipe") << "pipe.mp3" << false << "Track"
+                                    << "Unknown artist";
+        QTest::newRow("missing") << "gone.mp3" << false << "Track"
+                                 << "Unknown artist";
     }
-    void readsMetadata()
-    {
+    void readsMetadata() {
         QFETCH(QString, name);
         QFETCH(bool, playable);
         QFETCH(QString, title);
@@ -163,24 +167,24 @@ private slots:
         }
     }
 
-    void urlStringIsPercentEncoded_data()
-    {
+    void urlStringIsPercentEncoded_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("url");
-        QTest::newRow("blank") << "/Music/My Song.mp3" << "file:///Music/My%20Song.mp3";
-        QTest::newRow("non-ASCII") << "/Music/Café ß.mp3" << "file:///Music/Caf%C3%A9%20%C3%9F.mp3";
-        QTest::newRow("reserved characters") << "/Music/a#b?c%d.mp3" << "file:///Music/a%23b%3Fc%25d.mp3";
+        QTest::newRow("blank") << "/Music/My Song.mp3"
+                               << "file:///Music/My%20Song.mp3";
+        QTest::newRow("non-ASCII") << "/Music/Café ß.mp3"
+                                   << "file:///Music/Caf%C3%A9%20%C3%9F.mp3";
+        QTest::newRow("reserved characters") << "/Music/a#b?c%d.mp3"
+                                             << "file:///Music/a%23b%3Fc%25d.mp3";
     }
-    void urlStringIsPercentEncoded()
-    {
+    void urlStringIsPercentEncoded() {
         QFETCH(QString, path);
         QFETCH(QString, url);
         QCOMPARE(trackimport::urlString(path), url);
         QCOMPARE(QUrl(url).toLocalFile(), path);
     }
 
-    void panelImportAppendsInOrderAndWritesOnce()
-    {
+    void panelImportAppendsInOrderAndWritesOnce() {
         m_config->savePlaylist(shownID(), tracksNamed({"Old"}));
         m_view->reloadTracks();
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
@@ -198,8 +202,7 @@ private slots:
         QCOMPARE(storedTracks(*m_config, shownID()), rows);
     }
 
-    void panelImportOfNothingPlayableStillWrites()
-    {
+    void panelImportOfNothingPlayableStillWrites() {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         m_view->importFiles({file("notes.txt")});
@@ -208,8 +211,7 @@ private slots:
         QVERIFY(m_view->selectedTracks().isEmpty());
     }
 
-    void panelDialogChoosesFiles()
-    {
+    void panelDialogChoosesFiles() {
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         m_view->addTracksFromPanel();
         QFileDialog* dialog = m_view->findChild<QFileDialog*>();
@@ -224,11 +226,11 @@ private slots:
         QCOMPARE(m_view->selectedTracks().size(), 1);
         QCOMPARE(m_view->selectedTracks().first().urlString,
                  QUrl::fromLocalFile(file("My Sóng über ß.mp3")).toString(QUrl::FullyEncoded));
-        QVERIFY(m_view->selectedTracks().first().urlString.contains("My%20S%C3%B3ng%20%C3%BCber%20%C3%9F.mp3"));
+        QVERIFY(m_view->selectedTracks().first().urlString.contains(
+            "My%20S%C3%B3ng%20%C3%BCber%20%C3%9F.mp3"));
     }
 
-    void cancelledPanelWritesNothing()
-    {
+    void cancelledPanelWritesNothing() {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         m_view->addTracksFromPanel();
         QFileDialog* dialog = m_view->findChild<QFileDialog*>();
@@ -239,8 +241,7 @@ private slots:
         QCOMPARE(written.count(), 0);
     }
 
-    void droppedFilesAreAppendedAndWrittenAsTheyAreRead()
-    {
+    void droppedFilesAreAppendedAndWrittenAsTheyAreRead() {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         std::unique_ptr<QMimeData> mime(fileDrop({"tagged.mp3", "untagged.mp3", "tit2-only.mp3"}));
@@ -249,7 +250,8 @@ private slots:
         QDragEnterEvent enter(inside, Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(table->viewport(), &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent dropped(QPointF(inside), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped(QPointF(inside), Qt::CopyAction, mime.get(), Qt::LeftButton,
+                           Qt::NoModifier);
         QApplication::sendEvent(table->viewport(), &dropped);
         QVERIFY(dropped.isAccepted());
         QVERIFY(finished.wait(30000));
@@ -268,11 +270,11 @@ private slots:
             QVERIFY(finished.wait(30000));
         }
         QCOMPARE(written.count(), 2);
-        QCOMPARE(namesOf(storedTracks(*m_config, shownID())).mid(3), (QStringList{"Flac Title", "   "}));
+        QCOMPARE(namesOf(storedTracks(*m_config, shownID())).mid(3),
+                 (QStringList{"Flac Title", "   "}));
     }
 
-    void droppedFolderIsAcceptedButAddsNothing()
-    {
+    void droppedFolderIsAcceptedButAddsNothing() {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         std::unique_ptr<QMimeData> mime(fileDrop({"album.mp3"}));
@@ -283,14 +285,12 @@ private slots:
     }
 
     // The rows go to the playlist the import was started for, whichever playlist is shown.
-    void switchingPlaylistsDuringAnImport_data()
-    {
+    void switchingPlaylistsDuringAnImport_data() {
         QTest::addColumn<bool>("byDrop");
         QTest::newRow("panel") << false;
         QTest::newRow("drop") << true;
     }
-    void switchingPlaylistsDuringAnImport()
-    {
+    void switchingPlaylistsDuringAnImport() {
         QFETCH(bool, byDrop);
         const QUuid target = shownID();
         m_config->savePlaylist(target, tracksNamed({"Old"}));
@@ -314,8 +314,7 @@ private slots:
         QCOMPARE(namesOf(m_view->selectedTracks()), (QStringList{"Old", "Morning Song"}));
     }
 
-    void switchingPlaylistsAsDroppedRowsAppearKeepsThem()
-    {
+    void switchingPlaylistsAsDroppedRowsAppearKeepsThem() {
         const QUuid target = shownID();
         const QUuid other = otherPlaylist();
         // the user's choice lands right after the rows are shown, before they are written
@@ -330,8 +329,7 @@ private slots:
         QCOMPARE(namesOf(m_view->selectedTracks()), QStringList{"Other"});
     }
 
-    void importIntoADeletedPlaylistWritesNoFile()
-    {
+    void importIntoADeletedPlaylistWritesNoFile() {
         const QUuid other = otherPlaylist();
         m_view->setSelectedPlaylistID(other);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);

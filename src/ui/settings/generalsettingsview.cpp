@@ -10,8 +10,7 @@
 #include <QVBoxLayout>
 
 GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
-    : QWidget(parent), m_config(config)
-{
+    : QWidget(parent), m_config(config) {
     auto* layout = new QVBoxLayout(this);
 
     m_themePicker = new QComboBox(this);
@@ -47,9 +46,8 @@ GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
     layout->addStretch();
 
     syncThemes();
-    connect(m_themePicker, &QComboBox::activated, this, [this](int index) {
-        m_config->setCurrentTheme(m_themePicker->itemText(index));
-    });
+    connect(m_themePicker, &QComboBox::activated, this,
+            [this](int index) { m_config->setCurrentTheme(m_themePicker->itemText(index)); });
     connect(m_config, &Config::availableThemesChanged, this, &GeneralSettingsView::syncThemes);
     connect(m_config, &Config::currentThemeChanged, this, [this] {
         syncThemes();
@@ -58,8 +56,7 @@ GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
     });
 }
 
-void GeneralSettingsView::syncThemes()
-{
+void GeneralSettingsView::syncThemes() {
     const QSignalBlocker blocker(m_themePicker);
     const QStringList themes = m_config->availableThemes();
     bool same = m_themePicker->count() == themes.size();
@@ -73,8 +70,7 @@ void GeneralSettingsView::syncThemes()
 }
 
 void GeneralSettingsView::addToggle(const QString& label, bool (Config::*read)() const,
-                                    void (Config::*write)(bool), void (Config::*changed)())
-{
+                                    void (Config::*write)(bool), void (Config::*changed)()) {
     auto* toggle = new QCheckBox(label, this);
     toggle->setChecked((m_config->*read)());
     m_toggles.append(toggle);

@@ -22,8 +22,8 @@ public:
 
 private:
     void syncThemes();
-    void addToggle(const QString& label, bool (Config::*read)() const,
-                   void (Config::*write)(bool), void (Config::*changed)());
+    void addToggle(const QString& label, bool (Config::*read)() const, void (Config::*write)(bool),
+                   void (Config::*changed)());
 
     Config* m_config;
     QComboBox* m_themePicker = nullptr;

@@ -23,20 +23,19 @@
 #include <QtConcurrent>
 
 PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
-    : QWidget(parent), m_config(config), m_tracks(new TrackTableModel(this))
-{
+    : QWidget(parent), m_config(config), m_tracks(new TrackTableModel(this)) {
     buildLayout();
 
-    connect(m_picker, &QComboBox::activated, this, [this](int index) {
-        setSelectedPlaylistID(m_picker->itemData(index).toUuid());
-    });
+    connect(m_picker, &QComboBox::activated, this,
+            [this](int index) { setSelectedPlaylistID(m_picker->itemData(index).toUuid()); });
     connect(m_newButton, &QToolButton::clicked, this, &PlaylistSettingsView::newPlaylist);
     connect(m_nameField, &QLineEdit::textEdited, this, &PlaylistSettingsView::renamePlaylist);
     connect(m_addButton, &QPushButton::clicked, this, &PlaylistSettingsView::addTracksFromPanel);
     connect(m_deleteButton, &QPushButton::clicked, this, [this] {
         m_deletePlaylistWarning ? confirmDeletePlaylist() : requestDeletePlaylist();
     });
-    connect(m_tracks, &TrackTableModel::trackEdited, this, &PlaylistSettingsView::saveSelectedTracks);
+    connect(m_tracks, &TrackTableModel::trackEdited, this,
+            &PlaylistSettingsView::saveSelectedTracks);
     connect(m_config, &Config::playlistsChanged, this, &PlaylistSettingsView::syncControls);
 
     m_table->setHooks({
@@ -48,8 +47,7 @@ PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
     syncControls();
 }
 
-PlaylistSettingsView::~PlaylistSettingsView()
-{
+PlaylistSettingsView::~PlaylistSettingsView() {
     writePendingRows();
     // closing the window commits an open cell editor; every keystroke was written already,
     // and this view is half gone by then
@@ -57,8 +55,7 @@ PlaylistSettingsView::~PlaylistSettingsView()
     m_table->setHooks({});
 }
 
-void PlaylistSettingsView::buildLayout()
-{
+void PlaylistSettingsView::buildLayout() {
     m_picker = new QComboBox(this);
     m_picker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_newButton = new QToolButton(this);
@@ -106,8 +103,7 @@ void PlaylistSettingsView::buildLayout()
     layout->addLayout(buttonRow);
 }
 
-QString PlaylistSettingsView::leadingCharacters(const QString& text, int count)
-{
+QString PlaylistSettingsView::leadingCharacters(const QString& text, int count) {
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     int kept = 0;
     while (kept < count && finder.toNextBoundary() != -1)
@@ -115,8 +111,7 @@ QString PlaylistSettingsView::leadingCharacters(const QString& text, int count)
     return kept < count ? text : text.left(finder.position());
 }
 
-void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id)
-{
+void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id) {
     if (id == m_selectedPlaylistID)
         return;
     writePendingRows();
@@ -125,8 +120,7 @@ void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id)
     syncControls();
 }
 
-std::optional<QUuid> PlaylistSettingsView::effectivePlaylistID() const
-{
+std::optional<QUuid> PlaylistSettingsView::effectivePlaylistID() const {
     if (m_selectedPlaylistID)
         return m_selectedPlaylistID;
     const QList<Playlist> playlists = m_config->playlists();
@@ -135,8 +129,7 @@ std::optional<QUuid> PlaylistSettingsView::effectivePlaylistID() const
     return playlists.first().id;
 }
 
-std::optional<Playlist> PlaylistSettingsView::currentPlaylist() const
-{
+std::optional<Playlist> PlaylistSettingsView::currentPlaylist() const {
     const auto id = effectivePlaylistID();
     if (!id)
         return std::nullopt;
@@ -147,13 +140,11 @@ std::optional<Playlist> PlaylistSettingsView::currentPlaylist() const
     return std::nullopt;
 }
 
-const QList<Track>& PlaylistSettingsView::selectedTracks() const
-{
+const QList<Track>& PlaylistSettingsView::selectedTracks() const {
     return m_tracks->tracks();
 }
 
-void PlaylistSettingsView::refreshEditor()
-{
+void PlaylistSettingsView::refreshEditor() {
     if (m_config->playlists().isEmpty())
         m_config->createPlaylist();
     if (!m_selectedPlaylistID) {
@@ -165,8 +156,7 @@ void PlaylistSettingsView::refreshEditor()
     syncControls();
 }
 
-void PlaylistSettingsView::reloadTracks()
-{
+void PlaylistSettingsView::reloadTracks() {
     writePendingRows();
     const auto id = effectivePlaylistID();
     if (!id)
@@ -175,14 +165,12 @@ void PlaylistSettingsView::reloadTracks()
     m_tracks->setTracks(m_config->loadTracks(Playlist{*id, {}}));
 }
 
-void PlaylistSettingsView::saveSelectedTracks()
-{
+void PlaylistSettingsView::saveSelectedTracks() {
     if (const auto id = effectivePlaylistID())
         m_config->savePlaylist(*id, m_tracks->tracks());
 }
 
-void PlaylistSettingsView::newPlaylist()
-{
+void PlaylistSettingsView::newPlaylist() {
     m_config->createPlaylist();
     const QList<Playlist> playlists = m_config->playlists();
     setSelectedPlaylistID(playlists.isEmpty() ? std::nullopt
@@ -190,8 +178,7 @@ void PlaylistSettingsView::newPlaylist()
     reloadTracks();
 }
 
-void PlaylistSettingsView::renamePlaylist(const QString& text)
-{
+void PlaylistSettingsView::renamePlaylist(const QString& text) {
     const QString kept = leadingCharacters(text, kMaxNameLength);
     if (kept != m_nameField->text()) {
         const int cursor = std::min(m_nameField->cursorPosition(), int(kept.size()));
@@ -211,20 +198,17 @@ void PlaylistSettingsView::renamePlaylist(const QString& text)
     m_config->saveSettings();
 }
 
-void PlaylistSettingsView::deleteTrack(const QUuid& id)
-{
+void PlaylistSettingsView::deleteTrack(const QUuid& id) {
     m_tracks->removeTracks(id);
     saveSelectedTracks();
 }
 
-void PlaylistSettingsView::requestDeletePlaylist()
-{
+void PlaylistSettingsView::requestDeletePlaylist() {
     m_deletePlaylistWarning = true;
     syncControls();
 }
 
-void PlaylistSettingsView::confirmDeletePlaylist()
-{
+void PlaylistSettingsView::confirmDeletePlaylist() {
     if (!m_selectedPlaylistID)
         return;
     writePendingRows();
@@ -237,8 +221,7 @@ void PlaylistSettingsView::confirmDeletePlaylist()
     syncControls();
 }
 
-void PlaylistSettingsView::addTracksFromPanel()
-{
+void PlaylistSettingsView::addTracksFromPanel() {
     const auto target = effectivePlaylistID();
     if (!target)
         return;
@@ -246,20 +229,18 @@ void PlaylistSettingsView::addTracksFromPanel()
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    connect(dialog, &QFileDialog::filesSelected, this, [this, target = *target](const QStringList& files) {
-        startImport(files, target, true);
-    });
+    connect(
+        dialog, &QFileDialog::filesSelected, this,
+        [this, target = *target](const QStringList& files) { startImport(files, target, true); });
     dialog->open();
 }
 
-void PlaylistSettingsView::importFiles(const QStringList& paths)
-{
+void PlaylistSettingsView::importFiles(const QStringList& paths) {
     if (const auto target = effectivePlaylistID())
         startImport(paths, *target, true);
 }
 
-bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime)
-{
+bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime) {
     QStringList files;
     for (const QUrl& url : mime->urls()) {
         if (url.isLocalFile())
@@ -272,8 +253,8 @@ bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime)
     return true;
 }
 
-void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target, bool isPanel)
-{
+void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target,
+                                       bool isPanel) {
     using Watcher = QFutureWatcher<std::optional<Track>>;
     auto* watcher = new Watcher(this);
     const auto playable = [watcher](int begin, int end) {
@@ -305,8 +286,7 @@ void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& ta
 }
 
 void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track>& tracks,
-                                          bool writeAlways)
-{
+                                          bool writeAlways) {
     if (tracks.isEmpty() && !writeAlways)
         return;
     if (effectivePlaylistID() == target) {
@@ -333,16 +313,14 @@ void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track
     m_config->savePlaylist(target, m_config->loadTracks(Playlist{target, {}}) + tracks);
 }
 
-void PlaylistSettingsView::writePendingRows()
-{
+void PlaylistSettingsView::writePendingRows() {
     // the working list is written before anything replaces it, so dropped rows are never lost
     const auto target = std::exchange(m_pendingRows, std::nullopt);
     if (target && effectivePlaylistID() == target)
         m_config->savePlaylist(*target, m_tracks->tracks());
 }
 
-QMimeData* PlaylistSettingsView::beginTrackDrag(int row)
-{
+QMimeData* PlaylistSettingsView::beginTrackDrag(int row) {
     const Track& track = m_tracks->tracks().at(row);
     m_draggedTrack = track;
     auto* mime = new QMimeData;
@@ -352,14 +330,12 @@ QMimeData* PlaylistSettingsView::beginTrackDrag(int row)
     return mime;
 }
 
-TrackDropDelegate PlaylistSettingsView::dropDelegate(int row)
-{
+TrackDropDelegate PlaylistSettingsView::dropDelegate(int row) {
     return TrackDropDelegate(m_tracks->tracks().at(row), m_tracks, &m_draggedTrack, m_config,
                              [this] { saveSelectedTracks(); });
 }
 
-void PlaylistSettingsView::syncControls()
-{
+void PlaylistSettingsView::syncControls() {
     const QList<Playlist> playlists = m_config->playlists();
     const auto effective = effectivePlaylistID();
     {
@@ -378,11 +354,11 @@ void PlaylistSettingsView::syncControls()
         m_nameField->setCursorPosition(0); // a long name shows its beginning
     }
 
-    m_deleteButton->setText(m_deletePlaylistWarning ? tr("Are you sure?") : tr("Delete playlist..."));
+    m_deleteButton->setText(m_deletePlaylistWarning ? tr("Are you sure?")
+                                                    : tr("Delete playlist..."));
 }
 
-void PlaylistSettingsView::showEvent(QShowEvent* event)
-{
+void PlaylistSettingsView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // each time the tab comes into view the editor reads the catalogue and the file again
     if (!event->spontaneous())

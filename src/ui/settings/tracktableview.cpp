@@ -19,34 +19,29 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
-    {
+                          const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setFrame(false);
-            connect(line, &QLineEdit::textEdited, this, [this, line] {
-                emit const_cast<LiveEditDelegate*>(this)->commitData(line);
-            });
+            connect(line, &QLineEdit::textEdited, this,
+                    [this, line] { emit const_cast<LiveEditDelegate*>(this)->commitData(line); });
         }
         return editor;
     }
 };
 
-bool hasLocalFile(const QMimeData* mime)
-{
+bool hasLocalFile(const QMimeData* mime) {
     const QList<QUrl> urls = mime->urls();
     return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
 } // namespace
 
-QString TrackTableView::trackIdMimeType()
-{
+QString TrackTableView::trackIdMimeType() {
     return QStringLiteral("application/x-lindenfold-track-id");
 }
 
-TrackTableView::TrackTableView(QWidget* parent) : QTableView(parent)
-{
+TrackTableView::TrackTableView(QWidget* parent) : QTableView(parent) {
     setSelectionMode(NoSelection);
     setEditTriggers(DoubleClicked | EditKeyPressed);
     setItemDelegate(new LiveEditDelegate(this));
@@ -68,8 +63,7 @@ TrackTableView::TrackTableView(QWidget* parent) : QTableView(parent)
     });
 }
 
-void TrackTableView::setModel(QAbstractItemModel* model)
-{
+void TrackTableView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
     QHeaderView* header = horizontalHeader();
     header->setMinimumSectionSize(24);
@@ -81,8 +75,7 @@ void TrackTableView::setModel(QAbstractItemModel* model)
     header->resizeSection(TrackTableModel::TrashColumn, 24);
 }
 
-void TrackTableView::mousePressEvent(QMouseEvent* event)
-{
+void TrackTableView::mousePressEvent(QMouseEvent* event) {
     m_pressRow = -1;
     if (event->button() == Qt::LeftButton) {
         m_pressPos = event->position().toPoint();
@@ -91,8 +84,7 @@ void TrackTableView::mousePressEvent(QMouseEvent* event)
     QTableView::mousePressEvent(event);
 }
 
-void TrackTableView::mouseMoveEvent(QMouseEvent* event)
-{
+void TrackTableView::mouseMoveEvent(QMouseEvent* event) {
     const bool dragging = (event->buttons() & Qt::LeftButton) && m_pressRow >= 0 &&
                           state() != EditingState &&
                           (event->position().toPoint() - m_pressPos).manhattanLength() >=
@@ -108,14 +100,12 @@ void TrackTableView::mouseMoveEvent(QMouseEvent* event)
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
 
-void TrackTableView::mouseReleaseEvent(QMouseEvent* event)
-{
+void TrackTableView::mouseReleaseEvent(QMouseEvent* event) {
     m_pressRow = -1;
     QTableView::mouseReleaseEvent(event);
 }
 
-TrackTableView::DropKind TrackTableView::dropKind(const QMimeData* mime)
-{
+TrackTableView::DropKind TrackTableView::dropKind(const QMimeData* mime) {
     if (!mime)
         return DropKind::None;
     // links that are not local files (web addresses) are refused, even when they carry text
@@ -126,8 +116,7 @@ TrackTableView::DropKind TrackTableView::dropKind(const QMimeData* mime)
     return DropKind::None;
 }
 
-void TrackTableView::enterRowAt(const QPoint& pos)
-{
+void TrackTableView::enterRowAt(const QPoint& pos) {
     const int row = rowAt(pos.y());
     if (row == m_hoverRow)
         return;
@@ -136,8 +125,7 @@ void TrackTableView::enterRowAt(const QPoint& pos)
         m_hooks.dropDelegate(row).dropEntered();
 }
 
-void TrackTableView::dragEnterEvent(QDragEnterEvent* event)
-{
+void TrackTableView::dragEnterEvent(QDragEnterEvent* event) {
     m_hoverRow = -1;
     const DropKind kind = dropKind(event->mimeData());
     if (kind == DropKind::None) {
@@ -152,8 +140,7 @@ void TrackTableView::dragEnterEvent(QDragEnterEvent* event)
     event->accept();
 }
 
-void TrackTableView::dragMoveEvent(QDragMoveEvent* event)
-{
+void TrackTableView::dragMoveEvent(QDragMoveEvent* event) {
     QTableView::dragMoveEvent(event); // auto-scrolls near the edges
     const DropKind kind = dropKind(event->mimeData());
     if (kind == DropKind::None) {
@@ -173,14 +160,12 @@ void TrackTableView::dragMoveEvent(QDragMoveEvent* event)
     event->accept();
 }
 
-void TrackTableView::dragLeaveEvent(QDragLeaveEvent* event)
-{
+void TrackTableView::dragLeaveEvent(QDragLeaveEvent* event) {
     m_hoverRow = -1;
     QTableView::dragLeaveEvent(event);
 }
 
-void TrackTableView::dropEvent(QDropEvent* event)
-{
+void TrackTableView::dropEvent(QDropEvent* event) {
     stopAutoScroll();
     setState(NoState);
     m_hoverRow = -1;
