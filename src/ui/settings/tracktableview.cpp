@@ -51,6 +51,7 @@ TrackTableView::TrackTableView(QWidget* parent) : QTableView(parent) {
     setDragDropMode(DragDrop);
     setAutoScroll(true);
     setWordWrap(false);
+    setMouseTracking(true); // the handle shows an open hand
     setCornerButtonEnabled(false);
     setShowGrid(false);
     setAlternatingRowColors(true);
@@ -85,6 +86,13 @@ void TrackTableView::mousePressEvent(QMouseEvent* event) {
 }
 
 void TrackTableView::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton) {
+        const QPoint pos = event->position().toPoint();
+        if (columnAt(pos.x()) == TrackTableModel::HandleColumn && rowAt(pos.y()) >= 0)
+            viewport()->setCursor(Qt::OpenHandCursor);
+        else
+            viewport()->unsetCursor();
+    }
     const bool dragging = (event->buttons() & Qt::LeftButton) && m_pressRow >= 0 &&
                           state() != EditingState &&
                           (event->position().toPoint() - m_pressPos).manhattanLength() >=
