@@ -24,7 +24,7 @@ finish() { # name: $work/<name>-raw.wav -> $out/<name>.m4a
 }
 
 # click: a short, high tick
-tone click-raw.wav synth 0.045 pluck A6 lowpass 6000
+tone click-raw.wav synth 0.08 pluck A6 lowpass 6000 fade l 0 0.08 0.065
 finish click
 # pop: a rounded sine bending upwards, fading fast
 tone pop-raw.wav synth 0.11 sine 520-880 fade l 0 0.11 0.09
