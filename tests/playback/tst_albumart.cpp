@@ -60,14 +60,14 @@ private:
 
 QString TestAlbumArt::file(const QString& name, Format format, const QList<QByteArray>& pictures)
 {
-    ToneFile spec;
-    spec.frequencies = {440};
-    spec.secondsEach = 2;
-    spec.format = format;
-    spec.title = QStringLiteral("Title");
-    spec.artist = QStringLiteral("Artist");
-    spec.pictures = pictures;
-    return audiotest::makeToneFile(m_dir.path(), name, spec);
+    ToneFile toneFile;
+    toneFile.frequencies = {440};
+    toneFile.secondsEach = 2;
+    toneFile.format = format;
+    toneFile.title = QStringLiteral("Title");
+    toneFile.artist = QStringLiteral("Artist");
+    toneFile.pictures = pictures;
+    return audiotest::makeToneFile(m_dir.path(), name, toneFile);
 }
 
 void TestAlbumArt::initTestCase()

@@ -61,11 +61,11 @@ QString TestAudioPlayer::tone(double frequency, Format format)
     const QString existing = m_dir.filePath(name + u'.' + audiotest::extension(format));
     if (QFile::exists(existing))
         return existing;
-    ToneFile spec;
-    spec.frequencies = {frequency};
-    spec.secondsEach = 4;
-    spec.format = format;
-    return audiotest::makeToneFile(m_dir.path(), name, spec);
+    ToneFile toneFile;
+    toneFile.frequencies = {frequency};
+    toneFile.secondsEach = 4;
+    toneFile.format = format;
+    return audiotest::makeToneFile(m_dir.path(), name, toneFile);
 }
 
 void TestAudioPlayer::waitForLoaded()

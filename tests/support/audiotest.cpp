@@ -46,15 +46,15 @@ bool run(const QString& program, const QStringList& args)
 }
 
 // 16-bit stereo PCM WAV with a short fade at each segment's edges, so segments do not click.
-bool writeWav(const QString& path, const ToneFile& spec)
+bool writeWav(const QString& path, const ToneFile& toneFile)
 {
-    const int perSegment = int(spec.secondsEach * kSampleRate);
+    const int perSegment = int(toneFile.secondsEach * kSampleRate);
     const int fade = kSampleRate / 200;
     QByteArray data;
-    data.reserve(qsizetype(perSegment) * spec.frequencies.size() * kChannels * 2);
-    for (double frequency : spec.frequencies) {
+    data.reserve(qsizetype(perSegment) * toneFile.frequencies.size() * kChannels * 2);
+    for (double frequency : toneFile.frequencies) {
         for (int i = 0; i < perSegment; ++i) {
-            double gain = spec.amplitude;
+            double gain = toneFile.amplitude;
             if (i < fade)
                 gain *= double(i) / fade;
             else if (perSegment - i < fade)
@@ -170,27 +170,27 @@ const QList<Format>& allFormats()
     return formats;
 }
 
-QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& spec)
+QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& toneFile)
 {
     QDir().mkpath(dir);
-    const QString path = QDir(dir).filePath(baseName + u'.' + extension(spec.format));
+    const QString path = QDir(dir).filePath(baseName + u'.' + extension(toneFile.format));
     const QString wav = QDir(dir).filePath(baseName + QStringLiteral(".source.wav"));
-    if (!writeWav(wav, spec)) {
+    if (!writeWav(wav, toneFile)) {
         qWarning() << "cannot write" << wav;
         return {};
     }
     QStringList args{"-nostdin", "-loglevel", "error", "-y", "-i", wav};
-    args << codecArgs(spec.format);
-    if (!spec.title.isEmpty())
-        args << "-metadata" << QStringLiteral("title=") + spec.title;
-    if (!spec.artist.isEmpty())
-        args << "-metadata" << QStringLiteral("artist=") + spec.artist;
+    args << codecArgs(toneFile.format);
+    if (!toneFile.title.isEmpty())
+        args << "-metadata" << QStringLiteral("title=") + toneFile.title;
+    if (!toneFile.artist.isEmpty())
+        args << "-metadata" << QStringLiteral("artist=") + toneFile.artist;
     args << path;
     const bool encoded = run(QStringLiteral("ffmpeg"), args);
     QFile::remove(wav);
     if (!encoded)
         return {};
-    if (!spec.pictures.isEmpty() && !embedPictures(path, spec.format, spec.pictures)) {
+    if (!toneFile.pictures.isEmpty() && !embedPictures(path, toneFile.format, toneFile.pictures)) {
         qWarning() << "cannot embed pictures in" << path;
         return {};
     }

@@ -30,7 +30,7 @@ struct ToneFile {
 
 // Writes <dir>/<baseName>.<extension> and returns its path; an empty string (and a warning
 // saying why) when sox, ffmpeg or TagLib failed.
-QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& spec);
+QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& toneFile);
 
 // Adds cover pictures to an existing file with TagLib (ID3v2 APIC, FLAC picture blocks,
 // METADATA_BLOCK_PICTURE, MP4 "covr"). False for a format without picture support here.

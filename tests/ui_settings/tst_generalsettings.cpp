@@ -19,7 +19,8 @@ class TestGeneralSettings : public QObject {
 
     GeneralSettingsView* general() const { return m_view->generalView(); }
 
-    void choose(QComboBox* picker, const QString& text) {
+    void choose(QComboBox* picker, const QString& text)
+    {
         const int index = picker->findText(text);
         QVERIFY2(index >= 0, qPrintable(text));
         picker->setCurrentIndex(index);
@@ -27,7 +28,8 @@ class TestGeneralSettings : public QObject {
     }
 
     // a copy of the current theme under another name, with a different player width
-    void addTheme(const QString& name, double playerWidth) {
+    void addTheme(const QString& name, double playerWidth)
+    {
         const QString source = m_config->themeDirectory(m_config->currentTheme());
         const QString target = m_config->themeDirectory(name);
         QVERIFY(QDir().mkpath(target));
@@ -40,7 +42,8 @@ class TestGeneralSettings : public QObject {
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         m_home = std::make_unique<testsupport::TempHome>();
         m_config = std::make_unique<Config>();
         m_config->setPlaysSounds(false); // the sound cases are in tst_settingssounds
@@ -48,13 +51,15 @@ private slots:
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
     }
-    void cleanup() {
+    void cleanup()
+    {
         m_view.reset();
         m_config.reset();
         m_home.reset();
     }
 
-    void windowHasTwoTabsAndMinimumWidth() {
+    void windowHasTwoTabsAndMinimumWidth()
+    {
         QCOMPARE(m_view->windowTitle(), "Settings");
         QTabWidget* tabs = m_view->tabs();
         QCOMPARE(tabs->count(), 2);
@@ -66,7 +71,8 @@ private slots:
         QCOMPARE(m_view->width(), 640);
     }
 
-    void togglesFollowAndWriteEachChange_data() {
+    void togglesFollowAndWriteEachChange_data()
+    {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("key");
@@ -81,7 +87,8 @@ private slots:
         QTest::newRow("shuffle tracks") << 4 << "Shuffle tracks"
                                         << "shuffleTracks";
     }
-    void togglesFollowAndWriteEachChange() {
+    void togglesFollowAndWriteEachChange()
+    {
         QFETCH(int, position);
         QFETCH(QString, label);
         QFETCH(QString, key);
@@ -111,7 +118,8 @@ private slots:
         QVERIFY(!settings.written());
     }
 
-    void themePickerListsAvailableThemes() {
+    void themePickerListsAvailableThemes()
+    {
         QComboBox* picker = general()->themePicker();
         QStringList shown;
         for (int i = 0; i < picker->count(); ++i)
@@ -125,7 +133,8 @@ private slots:
         QCOMPARE(picker->currentIndex(), 0);
     }
 
-    void choosingAThemeWritesThenLoadsIt() {
+    void choosingAThemeWritesThenLoadsIt()
+    {
         addTheme("wide", 301);
         SettingsWatch settings(m_home->settingsFile());
         choose(general()->themePicker(), "wide");
@@ -134,7 +143,8 @@ private slots:
         QCOMPARE(m_config->playerWidth(), 301.0);
     }
 
-    void choosingTheCurrentThemeDoesNothing() {
+    void choosingTheCurrentThemeDoesNothing()
+    {
         const double width = m_config->playerWidth();
         // a reload would now pick up a different width
         const QString file = m_config->themeFileURL();
@@ -148,7 +158,8 @@ private slots:
         QCOMPARE(m_config->playerWidth(), width);
     }
 
-    void aThemeWithoutDirectoryIsSavedAndKeepsTheGeometry() {
+    void aThemeWithoutDirectoryIsSavedAndKeepsTheGeometry()
+    {
         m_config->setAvailableThemes(m_config->availableThemes() << "gone");
         addTheme("wide", 301);
         choose(general()->themePicker(), "wide");

@@ -26,7 +26,8 @@ class TestPlaylistEditor : public QObject {
     std::unique_ptr<PlaylistSettingsView> m_view;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
 
-    void openEditor() {
+    void openEditor()
+    {
         m_view = std::make_unique<PlaylistSettingsView>(m_config.get());
         m_tester = std::make_unique<QAbstractItemModelTester>(
             m_view->trackModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -38,61 +39,72 @@ class TestPlaylistEditor : public QObject {
     QUuid shownID() const { return *m_view->effectivePlaylistID(); }
 
     // the shown playlist holds these tracks, in its file and in the table
-    void fill(const QStringList& names) {
+    void fill(const QStringList& names)
+    {
         m_config->savePlaylist(shownID(), tracksNamed(names));
         m_view->reloadTracks();
         QCOMPARE(namesOf(m_view->selectedTracks()), names);
     }
 
-    int rowOf(const QString& name) const {
+    int rowOf(const QString& name) const
+    {
         return int(namesOf(m_view->selectedTracks()).indexOf(name));
     }
 
-    QPoint cellCentre(int row, int column) const {
+    QPoint cellCentre(int row, int column) const
+    {
         return m_view->trackTable()->visualRect(m_view->trackModel()->index(row, column)).center();
     }
 
-    void choose(const QUuid& id) {
+    void choose(const QUuid& id)
+    {
         const int index = m_view->picker()->findData(id);
         QVERIFY(index >= 0);
         m_view->picker()->setCurrentIndex(index);
         emit m_view->picker()->activated(index);
     }
 
-    template <typename Event, typename... Args> bool sendToTable(Args&&... args) {
+    template <typename Event, typename... Args> bool sendToTable(Args&&... args)
+    {
         Event event(std::forward<Args>(args)...);
         QApplication::sendEvent(m_view->trackTable()->viewport(), &event);
         return event.isAccepted();
     }
 
-    bool dragEnter(const QMimeData* mime, const QPoint& pos) {
+    bool dragEnter(const QMimeData* mime, const QPoint& pos)
+    {
         return sendToTable<QDragEnterEvent>(pos, Qt::MoveAction | Qt::CopyAction, mime,
                                             Qt::LeftButton, Qt::NoModifier);
     }
-    bool dragMove(const QMimeData* mime, const QPoint& pos) {
+    bool dragMove(const QMimeData* mime, const QPoint& pos)
+    {
         return sendToTable<QDragMoveEvent>(pos, Qt::MoveAction | Qt::CopyAction, mime,
                                            Qt::LeftButton, Qt::NoModifier);
     }
-    bool drop(const QMimeData* mime, const QPoint& pos) {
+    bool drop(const QMimeData* mime, const QPoint& pos)
+    {
         return sendToTable<QDropEvent>(QPointF(pos), Qt::MoveAction | Qt::CopyAction, mime,
                                        Qt::LeftButton, Qt::NoModifier);
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         m_home = std::make_unique<testsupport::TempHome>();
         m_config = std::make_unique<Config>();
         m_config->setPlaysSounds(false); // the sound cases are in tst_settingssounds
         m_config->setPlaylists({});
     }
-    void cleanup() {
+    void cleanup()
+    {
         m_tester.reset();
         m_view.reset();
         m_config.reset();
         m_home.reset();
     }
 
-    void openingWithNoPlaylistsMakesOne() {
+    void openingWithNoPlaylistsMakesOne()
+    {
         openEditor();
         QCOMPARE(m_config->playlists().size(), 1);
         const Playlist made = m_config->playlists().first();
@@ -103,7 +115,8 @@ private slots:
         QVERIFY(m_view->selectedTracks().isEmpty());
     }
 
-    void withoutSelectionTheFirstPlaylistIsShown() {
+    void withoutSelectionTheFirstPlaylistIsShown()
+    {
         m_config->createPlaylist();
         m_config->createPlaylist();
         const QUuid first = m_config->playlists().first().id;
@@ -117,7 +130,8 @@ private slots:
         QCOMPARE(namesOf(m_view->selectedTracks()), QStringList{"A"});
     }
 
-    void newPlaylistIsChosenWithAnEmptyTable() {
+    void newPlaylistIsChosenWithAnEmptyTable()
+    {
         openEditor();
         fill({"A", "B"});
         SettingsWatch settings(m_home->settingsFile());
@@ -131,7 +145,8 @@ private slots:
         QVERIFY(QFile::exists(m_config->playlistFileURL(made)));
     }
 
-    void atMostTwentyPlaylistsFromTheButton() {
+    void atMostTwentyPlaylistsFromTheButton()
+    {
         openEditor();
         while (m_config->playlists().size() < 19)
             m_config->createPlaylist();
@@ -143,7 +158,8 @@ private slots:
         QVERIFY(m_view->newPlaylistButton()->isVisible());
     }
 
-    void renameKeepsThirtyTwoCharacters_data() {
+    void renameKeepsThirtyTwoCharacters_data()
+    {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
         const QString family =
@@ -166,7 +182,8 @@ private slots:
         QTest::newRow("empty") << ""
                                << "";
     }
-    void renameKeepsThirtyTwoCharacters() {
+    void renameKeepsThirtyTwoCharacters()
+    {
         QFETCH(QString, typed);
         QFETCH(QString, kept);
         openEditor();
@@ -188,7 +205,8 @@ private slots:
         QCOMPARE(tracksWritten.count(), 0);
     }
 
-    void renameWritesOnEveryKeystroke() {
+    void renameWritesOnEveryKeystroke()
+    {
         openEditor();
         m_view->nameField()->setFocus();
         m_view->nameField()->selectAll();
@@ -201,7 +219,8 @@ private slots:
         QCOMPARE(m_config->playlists().first().name, "Road");
     }
 
-    void cellEditsWriteThePlaylist_data() {
+    void cellEditsWriteThePlaylist_data()
+    {
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("text");
         QTest::newRow("name") << int(TrackTableModel::NameColumn) << "New name";
@@ -210,7 +229,8 @@ private slots:
         QTest::newRow("emptied name") << int(TrackTableModel::NameColumn) << "";
         QTest::newRow("long text") << int(TrackTableModel::ArtistColumn) << QString(500, 'z');
     }
-    void cellEditsWriteThePlaylist() {
+    void cellEditsWriteThePlaylist()
+    {
         QFETCH(int, column);
         QFETCH(QString, text);
         openEditor();
@@ -223,7 +243,8 @@ private slots:
         QCOMPARE(stored, m_view->selectedTracks().at(1));
     }
 
-    void typingInACellWritesEachKeystroke() {
+    void typingInACellWritesEachKeystroke()
+    {
         openEditor();
         fill({"A"});
         TrackTableView* table = m_view->trackTable();
@@ -242,7 +263,8 @@ private slots:
         QCOMPARE(storedTracks(*m_config, id).first().trackName, "Hey");
     }
 
-    void trashRemovesOnlyItsRow() {
+    void trashRemovesOnlyItsRow()
+    {
         openEditor();
         fill({"A", "B", "C"});
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
@@ -253,7 +275,8 @@ private slots:
         QCOMPARE(namesOf(storedTracks(*m_config, shownID())), (QStringList{"A", "C"}));
     }
 
-    void choosingAnotherPlaylistWritesNothing() {
+    void choosingAnotherPlaylistWritesNothing()
+    {
         openEditor();
         fill({"A"});
         m_config->createPlaylist();
@@ -271,7 +294,8 @@ private slots:
         QCOMPARE(m_config->currentPlaylistIndex(), 0);
     }
 
-    void damagedPlaylistFileShowsEmptyAndStaysUntilEdited() {
+    void damagedPlaylistFileShowsEmptyAndStaysUntilEdited()
+    {
         openEditor();
         const QString file = m_config->playlistFileURL(shownID());
         QVERIFY(testsupport::writeFile(file, "{\"tracks\": [{\"id\": 1}]}"));
@@ -281,7 +305,8 @@ private slots:
         QCOMPARE(testsupport::readFile(file), QByteArray("{\"tracks\": [{\"id\": 1}]}"));
     }
 
-    void deleteAsksThenDeletesTheChosenPlaylist() {
+    void deleteAsksThenDeletesTheChosenPlaylist()
+    {
         openEditor();
         m_config->createPlaylist();
         m_config->createPlaylist();
@@ -304,7 +329,8 @@ private slots:
         QCOMPARE(button->text(), "Delete playlist...");
     }
 
-    void deletingTheOnlyPlaylistLeavesAnEmptyUntitled() {
+    void deletingTheOnlyPlaylistLeavesAnEmptyUntitled()
+    {
         openEditor();
         fill({"A", "B"});
         m_config->setPlaylists({Playlist{shownID(), "Mine"}});
@@ -321,7 +347,8 @@ private slots:
         QCOMPARE(m_view->nameField()->text(), "Untitled");
     }
 
-    void reorder_data() {
+    void reorder_data()
+    {
         QTest::addColumn<QString>("dragged");
         QTest::addColumn<QStringList>("over");
         QTest::addColumn<QStringList>("order");
@@ -333,7 +360,8 @@ private slots:
         QTest::newRow("C over A then back over D")
             << "C" << QStringList{"A", "D"} << QStringList{"A", "B", "D", "C"};
     }
-    void reorder() {
+    void reorder()
+    {
         QFETCH(QString, dragged);
         QFETCH(QStringList, over);
         QFETCH(QStringList, order);
@@ -353,7 +381,8 @@ private slots:
     }
 
     void reorderByDragEvents_data() { reorder_data(); }
-    void reorderByDragEvents() {
+    void reorderByDragEvents()
+    {
         QFETCH(QString, dragged);
         QFETCH(QStringList, over);
         QFETCH(QStringList, order);
@@ -379,7 +408,8 @@ private slots:
         QVERIFY(!m_view->draggedTrack());
     }
 
-    void dragLeavingTheTableKeepsTheOrderUnsaved() {
+    void dragLeavingTheTableKeepsTheOrderUnsaved()
+    {
         openEditor();
         fill({"A", "B", "C", "D"});
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
@@ -393,7 +423,8 @@ private slots:
         QCOMPARE(m_view->draggedTrack()->trackName, "A");
     }
 
-    void dropBelowTheRowsIsNotTaken() {
+    void dropBelowTheRowsIsNotTaken()
+    {
         openEditor();
         fill({"A", "B"});
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
@@ -405,7 +436,8 @@ private slots:
         QCOMPARE(written.count(), 0);
     }
 
-    void foreignTextDropRewritesUnchanged() {
+    void foreignTextDropRewritesUnchanged()
+    {
         openEditor();
         fill({"A", "B", "C"});
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
@@ -418,7 +450,8 @@ private slots:
         QCOMPARE(written.count(), 1);
     }
 
-    void webLinksAreRefused() {
+    void webLinksAreRefused()
+    {
         openEditor();
         fill({"A"});
         QMimeData link;
@@ -430,7 +463,8 @@ private slots:
         QCOMPARE(namesOf(m_view->selectedTracks()), QStringList{"A"});
     }
 
-    void reloadDuringADragStopsTheMoves() {
+    void reloadDuringADragStopsTheMoves()
+    {
         openEditor();
         fill({"A", "B", "C"});
         delete m_view->beginTrackDrag(0);

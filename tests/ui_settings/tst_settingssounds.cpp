@@ -19,7 +19,8 @@ class TestSettingsSounds : public QObject {
     std::unique_ptr<Config> m_config;
     std::unique_ptr<SettingsView> m_view;
 
-    QStringList soundsDuring(const std::function<void()>& action) {
+    QStringList soundsDuring(const std::function<void()>& action)
+    {
         QSignalSpy started(m_config->soundPlayer(), &SoundPlayer::soundStarted);
         action();
         QStringList names;
@@ -29,25 +30,29 @@ class TestSettingsSounds : public QObject {
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         m_home = std::make_unique<testsupport::TempHome>();
         m_config = std::make_unique<Config>();
         m_view = std::make_unique<SettingsView>(m_config.get());
     }
-    void cleanup() {
+    void cleanup()
+    {
         m_view.reset();
         m_config.reset();
         m_home.reset();
     }
 
-    void popsEachTimeTheWindowOpens() {
+    void popsEachTimeTheWindowOpens()
+    {
         QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{"pop"});
         QCOMPARE(soundsDuring([&] { m_view->raise(); }), QStringList{});
         m_view->hide();
         QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{"pop"});
     }
 
-    void switchingSoundsOffIsWrittenAndSilencesTheNextOpening() {
+    void switchingSoundsOffIsWrittenAndSilencesTheNextOpening()
+    {
         m_view->show();
         m_view->generalView()->toggles().first()->click();
         QVERIFY(!m_config->playsSounds());
@@ -59,12 +64,14 @@ private slots:
         QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{});
     }
 
-    void dropPlaysDragWhenSoundsAreOn_data() {
+    void dropPlaysDragWhenSoundsAreOn_data()
+    {
         QTest::addColumn<bool>("sounds");
         QTest::newRow("sounds on") << true;
         QTest::newRow("sounds off") << false;
     }
-    void dropPlaysDragWhenSoundsAreOn() {
+    void dropPlaysDragWhenSoundsAreOn()
+    {
         QFETCH(bool, sounds);
         m_config->setPlaysSounds(sounds);
         PlaylistSettingsView* editor = m_view->playlistView();

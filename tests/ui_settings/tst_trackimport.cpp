@@ -22,7 +22,8 @@ using settingstest::tracksNamed;
 
 namespace {
 
-bool ffmpeg(const QStringList& args) {
+bool ffmpeg(const QStringList& args)
+{
     QProcess process;
     process.start("ffmpeg", QStringList{"-v", "error", "-y", "-f", "lavfi", "-i",
                                         "sine=frequency=440:duration=0.3"} +
@@ -30,13 +31,15 @@ bool ffmpeg(const QStringList& args) {
     return process.waitForFinished(60000) && process.exitCode() == 0;
 }
 
-bool untaggedMp3(const QString& path) {
+bool untaggedMp3(const QString& path)
+{
     return ffmpeg({"-id3v2_version", "0", "-write_id3v1", "0", "-fflags", "+bitexact", "-c:a",
                    "libmp3lame", "-b:a", "64k", path});
 }
 
 // an MP3 whose only tag is an ID3v2 tag holding exactly these text frames, in this order
-bool mp3WithFrames(const QString& path, const QList<std::pair<QByteArray, QString>>& frames) {
+bool mp3WithFrames(const QString& path, const QList<std::pair<QByteArray, QString>>& frames)
+{
     if (!untaggedMp3(path))
         return false;
     TagLib::MPEG::File file(QFile::encodeName(path).constData());
@@ -64,14 +67,16 @@ class TestTrackImport : public QObject {
     QUuid shownID() const { return *m_view->effectivePlaylistID(); }
 
     // a second playlist holding one track, not shown
-    QUuid otherPlaylist() {
+    QUuid otherPlaylist()
+    {
         m_config->createPlaylist();
         const QUuid other = m_config->playlists().last().id;
         m_config->savePlaylist(other, tracksNamed({"Other"}));
         return other;
     }
 
-    QMimeData* fileDrop(const QStringList& names) const {
+    QMimeData* fileDrop(const QStringList& names) const
+    {
         auto* mime = new QMimeData;
         QList<QUrl> urls;
         for (const QString& name : names)
@@ -81,7 +86,8 @@ class TestTrackImport : public QObject {
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QVERIFY(m_files.isValid());
         QVERIFY(ffmpeg({"-metadata", "title=Morning Song", "-metadata", "artist=The Band", "-c:a",
                         "libmp3lame", "-b:a", "64k", file("tagged.mp3")}));
@@ -102,7 +108,8 @@ private slots:
         QCOMPARE(mkfifo(QFile::encodeName(file("pipe.mp3")).constData(), 0600), 0);
     }
 
-    void init() {
+    void init()
+    {
         m_home = std::make_unique<testsupport::TempHome>();
         m_config = std::make_unique<Config>();
         m_config->setPlaysSounds(false);
@@ -111,13 +118,15 @@ private slots:
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
     }
-    void cleanup() {
+    void cleanup()
+    {
         m_view.reset();
         m_config.reset();
         m_home.reset();
     }
 
-    void readsMetadata_data() {
+    void readsMetadata_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("playable");
         QTest::addColumn<QString>("title");
@@ -150,7 +159,8 @@ private slots:
         QTest::newRow("missing") << "gone.mp3" << false << "Track"
                                  << "Unknown artist";
     }
-    void readsMetadata() {
+    void readsMetadata()
+    {
         QFETCH(QString, name);
         QFETCH(bool, playable);
         QFETCH(QString, title);
@@ -167,7 +177,8 @@ private slots:
         }
     }
 
-    void urlStringIsPercentEncoded_data() {
+    void urlStringIsPercentEncoded_data()
+    {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("url");
         QTest::newRow("blank") << "/Music/My Song.mp3"
@@ -177,14 +188,16 @@ private slots:
         QTest::newRow("reserved characters") << "/Music/a#b?c%d.mp3"
                                              << "file:///Music/a%23b%3Fc%25d.mp3";
     }
-    void urlStringIsPercentEncoded() {
+    void urlStringIsPercentEncoded()
+    {
         QFETCH(QString, path);
         QFETCH(QString, url);
         QCOMPARE(trackimport::urlString(path), url);
         QCOMPARE(QUrl(url).toLocalFile(), path);
     }
 
-    void panelImportAppendsInOrderAndWritesOnce() {
+    void panelImportAppendsInOrderAndWritesOnce()
+    {
         m_config->savePlaylist(shownID(), tracksNamed({"Old"}));
         m_view->reloadTracks();
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
@@ -202,7 +215,8 @@ private slots:
         QCOMPARE(storedTracks(*m_config, shownID()), rows);
     }
 
-    void panelImportOfNothingPlayableStillWrites() {
+    void panelImportOfNothingPlayableStillWrites()
+    {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         m_view->importFiles({file("notes.txt")});
@@ -211,7 +225,8 @@ private slots:
         QVERIFY(m_view->selectedTracks().isEmpty());
     }
 
-    void panelDialogChoosesFiles() {
+    void panelDialogChoosesFiles()
+    {
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         m_view->addTracksFromPanel();
         QFileDialog* dialog = m_view->findChild<QFileDialog*>();
@@ -230,7 +245,8 @@ private slots:
             "My%20S%C3%B3ng%20%C3%BCber%20%C3%9F.mp3"));
     }
 
-    void cancelledPanelWritesNothing() {
+    void cancelledPanelWritesNothing()
+    {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         m_view->addTracksFromPanel();
         QFileDialog* dialog = m_view->findChild<QFileDialog*>();
@@ -241,7 +257,8 @@ private slots:
         QCOMPARE(written.count(), 0);
     }
 
-    void droppedFilesAreAppendedAndWrittenAsTheyAreRead() {
+    void droppedFilesAreAppendedAndWrittenAsTheyAreRead()
+    {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         std::unique_ptr<QMimeData> mime(fileDrop({"tagged.mp3", "untagged.mp3", "tit2-only.mp3"}));
@@ -274,7 +291,8 @@ private slots:
                  (QStringList{"Flac Title", "   "}));
     }
 
-    void droppedFolderIsAcceptedButAddsNothing() {
+    void droppedFolderIsAcceptedButAddsNothing()
+    {
         QSignalSpy written(m_config.get(), &Config::playlistSaved);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
         std::unique_ptr<QMimeData> mime(fileDrop({"album.mp3"}));
@@ -285,12 +303,14 @@ private slots:
     }
 
     // The rows go to the playlist the import was started for, whichever playlist is shown.
-    void switchingPlaylistsDuringAnImport_data() {
+    void switchingPlaylistsDuringAnImport_data()
+    {
         QTest::addColumn<bool>("byDrop");
         QTest::newRow("panel") << false;
         QTest::newRow("drop") << true;
     }
-    void switchingPlaylistsDuringAnImport() {
+    void switchingPlaylistsDuringAnImport()
+    {
         QFETCH(bool, byDrop);
         const QUuid target = shownID();
         m_config->savePlaylist(target, tracksNamed({"Old"}));
@@ -314,7 +334,8 @@ private slots:
         QCOMPARE(namesOf(m_view->selectedTracks()), (QStringList{"Old", "Morning Song"}));
     }
 
-    void switchingPlaylistsAsDroppedRowsAppearKeepsThem() {
+    void switchingPlaylistsAsDroppedRowsAppearKeepsThem()
+    {
         const QUuid target = shownID();
         const QUuid other = otherPlaylist();
         // the user's choice lands right after the rows are shown, before they are written
@@ -329,7 +350,8 @@ private slots:
         QCOMPARE(namesOf(m_view->selectedTracks()), QStringList{"Other"});
     }
 
-    void importIntoADeletedPlaylistWritesNoFile() {
+    void importIntoADeletedPlaylistWritesNoFile()
+    {
         const QUuid other = otherPlaylist();
         m_view->setSelectedPlaylistID(other);
         QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);

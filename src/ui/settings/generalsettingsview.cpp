@@ -10,7 +10,8 @@
 #include <QVBoxLayout>
 
 GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
-    : QWidget(parent), m_config(config) {
+    : QWidget(parent), m_config(config)
+{
     auto* layout = new QVBoxLayout(this);
 
     m_themePicker = new QComboBox(this);
@@ -56,7 +57,8 @@ GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
     });
 }
 
-void GeneralSettingsView::syncThemes() {
+void GeneralSettingsView::syncThemes()
+{
     const QSignalBlocker blocker(m_themePicker);
     const QStringList themes = m_config->availableThemes();
     bool same = m_themePicker->count() == themes.size();
@@ -70,7 +72,8 @@ void GeneralSettingsView::syncThemes() {
 }
 
 void GeneralSettingsView::addToggle(const QString& label, bool (Config::*read)() const,
-                                    void (Config::*write)(bool), void (Config::*changed)()) {
+                                    void (Config::*write)(bool), void (Config::*changed)())
+{
     auto* toggle = new QCheckBox(label, this);
     toggle->setChecked((m_config->*read)());
     m_toggles.append(toggle);

@@ -23,7 +23,8 @@
 #include <QtConcurrent>
 
 PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
-    : QWidget(parent), m_config(config), m_tracks(new TrackTableModel(this)) {
+    : QWidget(parent), m_config(config), m_tracks(new TrackTableModel(this))
+{
     buildLayout();
 
     connect(m_picker, &QComboBox::activated, this,
@@ -47,7 +48,8 @@ PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
     syncControls();
 }
 
-PlaylistSettingsView::~PlaylistSettingsView() {
+PlaylistSettingsView::~PlaylistSettingsView()
+{
     writePendingRows();
     // closing the window commits an open cell editor; every keystroke was written already,
     // and this view is half gone by then
@@ -55,7 +57,8 @@ PlaylistSettingsView::~PlaylistSettingsView() {
     m_table->setHooks({});
 }
 
-void PlaylistSettingsView::buildLayout() {
+void PlaylistSettingsView::buildLayout()
+{
     m_picker = new QComboBox(this);
     m_picker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_newButton = new QToolButton(this);
@@ -103,7 +106,8 @@ void PlaylistSettingsView::buildLayout() {
     layout->addLayout(buttonRow);
 }
 
-QString PlaylistSettingsView::leadingCharacters(const QString& text, int count) {
+QString PlaylistSettingsView::leadingCharacters(const QString& text, int count)
+{
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     int kept = 0;
     while (kept < count && finder.toNextBoundary() != -1)
@@ -111,7 +115,8 @@ QString PlaylistSettingsView::leadingCharacters(const QString& text, int count) 
     return kept < count ? text : text.left(finder.position());
 }
 
-void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id) {
+void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id)
+{
     if (id == m_selectedPlaylistID)
         return;
     writePendingRows();
@@ -120,7 +125,8 @@ void PlaylistSettingsView::setSelectedPlaylistID(std::optional<QUuid> id) {
     syncControls();
 }
 
-std::optional<QUuid> PlaylistSettingsView::effectivePlaylistID() const {
+std::optional<QUuid> PlaylistSettingsView::effectivePlaylistID() const
+{
     if (m_selectedPlaylistID)
         return m_selectedPlaylistID;
     const QList<Playlist> playlists = m_config->playlists();
@@ -129,7 +135,8 @@ std::optional<QUuid> PlaylistSettingsView::effectivePlaylistID() const {
     return playlists.first().id;
 }
 
-std::optional<Playlist> PlaylistSettingsView::currentPlaylist() const {
+std::optional<Playlist> PlaylistSettingsView::currentPlaylist() const
+{
     const auto id = effectivePlaylistID();
     if (!id)
         return std::nullopt;
@@ -140,11 +147,13 @@ std::optional<Playlist> PlaylistSettingsView::currentPlaylist() const {
     return std::nullopt;
 }
 
-const QList<Track>& PlaylistSettingsView::selectedTracks() const {
+const QList<Track>& PlaylistSettingsView::selectedTracks() const
+{
     return m_tracks->tracks();
 }
 
-void PlaylistSettingsView::refreshEditor() {
+void PlaylistSettingsView::refreshEditor()
+{
     if (m_config->playlists().isEmpty())
         m_config->createPlaylist();
     if (!m_selectedPlaylistID) {
@@ -156,7 +165,8 @@ void PlaylistSettingsView::refreshEditor() {
     syncControls();
 }
 
-void PlaylistSettingsView::reloadTracks() {
+void PlaylistSettingsView::reloadTracks()
+{
     writePendingRows();
     const auto id = effectivePlaylistID();
     if (!id)
@@ -165,12 +175,14 @@ void PlaylistSettingsView::reloadTracks() {
     m_tracks->setTracks(m_config->loadTracks(Playlist{*id, {}}));
 }
 
-void PlaylistSettingsView::saveSelectedTracks() {
+void PlaylistSettingsView::saveSelectedTracks()
+{
     if (const auto id = effectivePlaylistID())
         m_config->savePlaylist(*id, m_tracks->tracks());
 }
 
-void PlaylistSettingsView::newPlaylist() {
+void PlaylistSettingsView::newPlaylist()
+{
     m_config->createPlaylist();
     const QList<Playlist> playlists = m_config->playlists();
     setSelectedPlaylistID(playlists.isEmpty() ? std::nullopt
@@ -178,7 +190,8 @@ void PlaylistSettingsView::newPlaylist() {
     reloadTracks();
 }
 
-void PlaylistSettingsView::renamePlaylist(const QString& text) {
+void PlaylistSettingsView::renamePlaylist(const QString& text)
+{
     const QString kept = leadingCharacters(text, kMaxNameLength);
     if (kept != m_nameField->text()) {
         const int cursor = std::min(m_nameField->cursorPosition(), int(kept.size()));
@@ -198,17 +211,20 @@ void PlaylistSettingsView::renamePlaylist(const QString& text) {
     m_config->saveSettings();
 }
 
-void PlaylistSettingsView::deleteTrack(const QUuid& id) {
+void PlaylistSettingsView::deleteTrack(const QUuid& id)
+{
     m_tracks->removeTracks(id);
     saveSelectedTracks();
 }
 
-void PlaylistSettingsView::requestDeletePlaylist() {
+void PlaylistSettingsView::requestDeletePlaylist()
+{
     m_deletePlaylistWarning = true;
     syncControls();
 }
 
-void PlaylistSettingsView::confirmDeletePlaylist() {
+void PlaylistSettingsView::confirmDeletePlaylist()
+{
     if (!m_selectedPlaylistID)
         return;
     writePendingRows();
@@ -221,7 +237,8 @@ void PlaylistSettingsView::confirmDeletePlaylist() {
     syncControls();
 }
 
-void PlaylistSettingsView::addTracksFromPanel() {
+void PlaylistSettingsView::addTracksFromPanel()
+{
     const auto target = effectivePlaylistID();
     if (!target)
         return;
@@ -235,12 +252,14 @@ void PlaylistSettingsView::addTracksFromPanel() {
     dialog->open();
 }
 
-void PlaylistSettingsView::importFiles(const QStringList& paths) {
+void PlaylistSettingsView::importFiles(const QStringList& paths)
+{
     if (const auto target = effectivePlaylistID())
         startImport(paths, *target, true);
 }
 
-bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime) {
+bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime)
+{
     QStringList files;
     for (const QUrl& url : mime->urls()) {
         if (url.isLocalFile())
@@ -253,8 +272,8 @@ bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime) {
     return true;
 }
 
-void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target,
-                                       bool isPanel) {
+void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target, bool isPanel)
+{
     using Watcher = QFutureWatcher<std::optional<Track>>;
     auto* watcher = new Watcher(this);
     const auto playable = [watcher](int begin, int end) {
@@ -286,7 +305,8 @@ void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& ta
 }
 
 void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track>& tracks,
-                                          bool writeAlways) {
+                                          bool writeAlways)
+{
     if (tracks.isEmpty() && !writeAlways)
         return;
     if (effectivePlaylistID() == target) {
@@ -313,14 +333,16 @@ void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track
     m_config->savePlaylist(target, m_config->loadTracks(Playlist{target, {}}) + tracks);
 }
 
-void PlaylistSettingsView::writePendingRows() {
+void PlaylistSettingsView::writePendingRows()
+{
     // the working list is written before anything replaces it, so dropped rows are never lost
     const auto target = std::exchange(m_pendingRows, std::nullopt);
     if (target && effectivePlaylistID() == target)
         m_config->savePlaylist(*target, m_tracks->tracks());
 }
 
-QMimeData* PlaylistSettingsView::beginTrackDrag(int row) {
+QMimeData* PlaylistSettingsView::beginTrackDrag(int row)
+{
     const Track& track = m_tracks->tracks().at(row);
     m_draggedTrack = track;
     auto* mime = new QMimeData;
@@ -330,12 +352,14 @@ QMimeData* PlaylistSettingsView::beginTrackDrag(int row) {
     return mime;
 }
 
-TrackDropDelegate PlaylistSettingsView::dropDelegate(int row) {
+TrackDropDelegate PlaylistSettingsView::dropDelegate(int row)
+{
     return TrackDropDelegate(m_tracks->tracks().at(row), m_tracks, &m_draggedTrack, m_config,
                              [this] { saveSelectedTracks(); });
 }
 
-void PlaylistSettingsView::syncControls() {
+void PlaylistSettingsView::syncControls()
+{
     const QList<Playlist> playlists = m_config->playlists();
     const auto effective = effectivePlaylistID();
     {
@@ -358,7 +382,8 @@ void PlaylistSettingsView::syncControls() {
                                                     : tr("Delete playlist..."));
 }
 
-void PlaylistSettingsView::showEvent(QShowEvent* event) {
+void PlaylistSettingsView::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     // each time the tab comes into view the editor reads the catalogue and the file again
     if (!event->spontaneous())

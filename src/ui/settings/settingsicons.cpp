@@ -16,7 +16,8 @@ namespace {
 using Drawing = std::function<void(QPainter&)>;
 
 // Drawn on a 16 x 16 grid in the palette's text colour, at two scales for sharp HiDPI output.
-QIcon drawn(const Drawing& draw) {
+QIcon drawn(const Drawing& draw)
+{
     QIcon icon;
     const QColor ink = QApplication::palette().color(QPalette::WindowText);
     for (const int scale : {1, 2}) {
@@ -34,7 +35,8 @@ QIcon drawn(const Drawing& draw) {
     return icon;
 }
 
-QIcon themed(std::initializer_list<const char*> names, const Drawing& fallback) {
+QIcon themed(std::initializer_list<const char*> names, const Drawing& fallback)
+{
     for (const char* name : names) {
         if (QIcon::hasThemeIcon(QLatin1String(name)))
             return QIcon::fromTheme(QLatin1String(name));
@@ -42,7 +44,8 @@ QIcon themed(std::initializer_list<const char*> names, const Drawing& fallback) 
     return drawn(fallback);
 }
 
-void drawGear(QPainter& p) {
+void drawGear(QPainter& p)
+{
     QPainterPath teeth;
     constexpr int kTeeth = 8;
     for (int i = 0; i < kTeeth * 2; ++i) {
@@ -56,7 +59,8 @@ void drawGear(QPainter& p) {
     p.drawEllipse(QPointF(8, 8), 2.2, 2.2);
 }
 
-void drawNoteList(QPainter& p) {
+void drawNoteList(QPainter& p)
+{
     p.drawLine(QPointF(1.5, 3), QPointF(9, 3));
     p.drawLine(QPointF(1.5, 6.5), QPointF(9, 6.5));
     p.drawLine(QPointF(1.5, 10), QPointF(6, 10));
@@ -66,7 +70,8 @@ void drawNoteList(QPainter& p) {
     p.drawEllipse(QPointF(10.8, 12.8), 1.9, 1.6);
 }
 
-void drawNewDocument(QPainter& p) {
+void drawNewDocument(QPainter& p)
+{
     QPainterPath page;
     page.moveTo(3, 1.5);
     page.lineTo(9.5, 1.5);
@@ -80,12 +85,14 @@ void drawNewDocument(QPainter& p) {
     p.drawLine(QPointF(10, 12.5), QPointF(15, 12.5));
 }
 
-void drawChevrons(QPainter& p) {
+void drawChevrons(QPainter& p)
+{
     p.drawPolyline(QPolygonF({QPointF(4.5, 6), QPointF(8, 2.5), QPointF(11.5, 6)}));
     p.drawPolyline(QPolygonF({QPointF(4.5, 10), QPointF(8, 13.5), QPointF(11.5, 10)}));
 }
 
-void drawTrash(QPainter& p) {
+void drawTrash(QPainter& p)
+{
     p.drawLine(QPointF(2, 4), QPointF(14, 4));
     p.drawLine(QPointF(6, 4), QPointF(6.5, 2));
     p.drawLine(QPointF(6.5, 2), QPointF(9.5, 2));
@@ -98,24 +105,29 @@ void drawTrash(QPainter& p) {
 
 } // namespace
 
-QIcon general() {
+QIcon general()
+{
     return themed({"preferences-system", "preferences-other", "configure"}, drawGear);
 }
 
-QIcon playlists() {
+QIcon playlists()
+{
     return themed({"view-media-playlist", "audio-x-generic"}, drawNoteList);
 }
 
-QIcon newPlaylist() {
+QIcon newPlaylist()
+{
     return themed({"document-new"}, drawNewDocument);
 }
 
-QIcon dragHandle() {
+QIcon dragHandle()
+{
     // no icon theme has an up-and-down chevron: always drawn
     return drawn(drawChevrons);
 }
 
-QIcon trash() {
+QIcon trash()
+{
     return themed({"user-trash", "edit-delete"}, drawTrash);
 }
 

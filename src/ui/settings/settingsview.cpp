@@ -13,7 +13,8 @@
 SettingsView::SettingsView(Config* config, QWidget* parent)
     : QWidget(parent), m_config(config), m_tabs(new QTabWidget(this)),
       m_general(new GeneralSettingsView(config, m_tabs)),
-      m_playlists(new PlaylistSettingsView(config, m_tabs)) {
+      m_playlists(new PlaylistSettingsView(config, m_tabs))
+{
     setWindowTitle(tr("Settings"));
     setMinimumWidth(640);
     if (!parent)
@@ -28,7 +29,8 @@ SettingsView::SettingsView(Config* config, QWidget* parent)
 
 SettingsView::~SettingsView() = default;
 
-void SettingsView::showEvent(QShowEvent* event) {
+void SettingsView::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     // spontaneous shows are the window manager restoring a minimised window, not an opening
     if (!event->spontaneous() && m_config->playsSounds())

@@ -10,9 +10,12 @@ TrackDropDelegate::TrackDropDelegate(Track item, TrackTableModel* tracks,
                                      std::optional<Track>* draggedTrack, Config* config,
                                      std::function<void()> onCommit)
     : m_item(std::move(item)), m_tracks(tracks), m_draggedTrack(draggedTrack), m_config(config),
-      m_onCommit(std::move(onCommit)) {}
+      m_onCommit(std::move(onCommit))
+{
+}
 
-void TrackDropDelegate::dropEntered() {
+void TrackDropDelegate::dropEntered()
+{
     if (!m_draggedTrack->has_value())
         return;
     // a row that left the list (reloaded meanwhile) makes the step do nothing
@@ -23,7 +26,8 @@ void TrackDropDelegate::dropEntered() {
     m_tracks->moveTrack(from, to);
 }
 
-bool TrackDropDelegate::performDrop() {
+bool TrackDropDelegate::performDrop()
+{
     if (m_config->playsSounds())
         m_config->soundPlayer()->playSound(QStringLiteral("drag"));
     m_draggedTrack->reset();

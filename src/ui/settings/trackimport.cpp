@@ -13,7 +13,8 @@
 namespace trackimport {
 namespace {
 
-QString toQString(const TagLib::String& s) {
+QString toQString(const TagLib::String& s)
+{
     return QString::fromUtf8(s.toCString(true));
 }
 
@@ -30,7 +31,8 @@ const Field kArtist{&TagLib::Tag::artist, "ARTIST", "TPE1",
                     QT_TRANSLATE_NOOP("TrackImport", "Unknown artist")};
 
 // Only regular files are opened: TagLib would block on a FIFO and fail on a directory.
-std::optional<TagLib::FileRef> openAudio(const QString& path, bool readProperties) {
+std::optional<TagLib::FileRef> openAudio(const QString& path, bool readProperties)
+{
     const QFileInfo info(path);
     if (!info.isFile())
         return std::nullopt;
@@ -42,13 +44,15 @@ std::optional<TagLib::FileRef> openAudio(const QString& path, bool readPropertie
 }
 
 // TagLib accepts an MP3 without a single frame (text, an empty file) with blank properties
-bool playable(const TagLib::FileRef& ref) {
+bool playable(const TagLib::FileRef& ref)
+{
     const TagLib::AudioProperties* properties = ref.audioProperties();
     return ref.file()->isValid() && properties && properties->sampleRate() > 0 &&
            properties->channels() > 0;
 }
 
-QString readField(const TagLib::FileRef& ref, const Field& field) {
+QString readField(const TagLib::FileRef& ref, const Field& field)
+{
     // a blank value counts as a value; only an empty one goes on with the search
     if (const TagLib::Tag* tag = ref.tag()) {
         const QString common = toQString((tag->*field.common)());
@@ -77,7 +81,8 @@ QString readField(const TagLib::FileRef& ref, const Field& field) {
     return QCoreApplication::translate("TrackImport", field.fallback);
 }
 
-QString readField(const QString& path, const Field& field) {
+QString readField(const QString& path, const Field& field)
+{
     const auto ref = openAudio(path, false);
     return ref ? readField(*ref, field)
                : QCoreApplication::translate("TrackImport", field.fallback);
@@ -85,24 +90,29 @@ QString readField(const QString& path, const Field& field) {
 
 } // namespace
 
-bool isPlayableFile(const QString& path) {
+bool isPlayableFile(const QString& path)
+{
     const auto ref = openAudio(path, true);
     return ref && playable(*ref);
 }
 
-QString readTrackTitle(const QString& path) {
+QString readTrackTitle(const QString& path)
+{
     return readField(path, kTitle);
 }
 
-QString readTrackArtist(const QString& path) {
+QString readTrackArtist(const QString& path)
+{
     return readField(path, kArtist);
 }
 
-QString urlString(const QString& path) {
+QString urlString(const QString& path)
+{
     return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
 }
 
-std::optional<Track> readTrack(const QString& path) {
+std::optional<Track> readTrack(const QString& path)
+{
     const auto ref = openAudio(path, true);
     if (!ref || !playable(*ref))
         return std::nullopt;

@@ -4,15 +4,19 @@
 
 TrackTableModel::TrackTableModel(QObject* parent)
     : QAbstractTableModel(parent), m_handleIcon(settingsicons::dragHandle()),
-      m_trashIcon(settingsicons::trash()) {}
+      m_trashIcon(settingsicons::trash())
+{
+}
 
-void TrackTableModel::setTracks(const QList<Track>& tracks) {
+void TrackTableModel::setTracks(const QList<Track>& tracks)
+{
     beginResetModel();
     m_tracks = tracks;
     endResetModel();
 }
 
-void TrackTableModel::appendTracks(const QList<Track>& tracks) {
+void TrackTableModel::appendTracks(const QList<Track>& tracks)
+{
     if (tracks.isEmpty())
         return;
     const int first = int(m_tracks.size());
@@ -21,7 +25,8 @@ void TrackTableModel::appendTracks(const QList<Track>& tracks) {
     endInsertRows();
 }
 
-void TrackTableModel::removeTracks(const QUuid& id) {
+void TrackTableModel::removeTracks(const QUuid& id)
+{
     for (qsizetype row = m_tracks.size() - 1; row >= 0; --row) {
         if (m_tracks.at(row).id != id)
             continue;
@@ -31,7 +36,8 @@ void TrackTableModel::removeTracks(const QUuid& id) {
     }
 }
 
-void TrackTableModel::moveTrack(qsizetype from, qsizetype to) {
+void TrackTableModel::moveTrack(qsizetype from, qsizetype to)
+{
     if (from == to || from < 0 || to < 0 || from >= m_tracks.size() || to >= m_tracks.size())
         return;
     // a move down names the row after the destination, as beginMoveRows counts before removal
@@ -41,15 +47,18 @@ void TrackTableModel::moveTrack(qsizetype from, qsizetype to) {
     endMoveRows();
 }
 
-int TrackTableModel::rowCount(const QModelIndex& parent) const {
+int TrackTableModel::rowCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : int(m_tracks.size());
 }
 
-int TrackTableModel::columnCount(const QModelIndex& parent) const {
+int TrackTableModel::columnCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QVariant TrackTableModel::data(const QModelIndex& index, int role) const {
+QVariant TrackTableModel::data(const QModelIndex& index, int role) const
+{
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     const Track& track = m_tracks.at(index.row());
@@ -80,7 +89,8 @@ QVariant TrackTableModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-bool TrackTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+bool TrackTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
     if (role != Qt::EditRole ||
         !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
@@ -95,7 +105,8 @@ bool TrackTableModel::setData(const QModelIndex& index, const QVariant& value, i
     return true;
 }
 
-QVariant TrackTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant TrackTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (section == NameColumn)
@@ -105,7 +116,8 @@ QVariant TrackTableModel::headerData(int section, Qt::Orientation orientation, i
     return QString();
 }
 
-Qt::ItemFlags TrackTableModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags TrackTableModel::flags(const QModelIndex& index) const
+{
     if (!index.isValid())
         return Qt::ItemIsDropEnabled;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;

@@ -19,7 +19,8 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
+                          const QModelIndex& index) const override
+    {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto* line = qobject_cast<QLineEdit*>(editor)) {
             line->setFrame(false);
@@ -30,18 +31,21 @@ public:
     }
 };
 
-bool hasLocalFile(const QMimeData* mime) {
+bool hasLocalFile(const QMimeData* mime)
+{
     const QList<QUrl> urls = mime->urls();
     return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
 } // namespace
 
-QString TrackTableView::trackIdMimeType() {
+QString TrackTableView::trackIdMimeType()
+{
     return QStringLiteral("application/x-lindenfold-track-id");
 }
 
-TrackTableView::TrackTableView(QWidget* parent) : QTableView(parent) {
+TrackTableView::TrackTableView(QWidget* parent) : QTableView(parent)
+{
     setSelectionMode(NoSelection);
     setEditTriggers(DoubleClicked | EditKeyPressed);
     setItemDelegate(new LiveEditDelegate(this));
@@ -64,7 +68,8 @@ TrackTableView::TrackTableView(QWidget* parent) : QTableView(parent) {
     });
 }
 
-void TrackTableView::setModel(QAbstractItemModel* model) {
+void TrackTableView::setModel(QAbstractItemModel* model)
+{
     QTableView::setModel(model);
     QHeaderView* header = horizontalHeader();
     header->setMinimumSectionSize(24);
@@ -76,7 +81,8 @@ void TrackTableView::setModel(QAbstractItemModel* model) {
     header->resizeSection(TrackTableModel::TrashColumn, 24);
 }
 
-void TrackTableView::mousePressEvent(QMouseEvent* event) {
+void TrackTableView::mousePressEvent(QMouseEvent* event)
+{
     m_pressRow = -1;
     if (event->button() == Qt::LeftButton) {
         m_pressPos = event->position().toPoint();
@@ -85,7 +91,8 @@ void TrackTableView::mousePressEvent(QMouseEvent* event) {
     QTableView::mousePressEvent(event);
 }
 
-void TrackTableView::mouseMoveEvent(QMouseEvent* event) {
+void TrackTableView::mouseMoveEvent(QMouseEvent* event)
+{
     if (event->buttons() == Qt::NoButton) {
         const QPoint pos = event->position().toPoint();
         if (columnAt(pos.x()) == TrackTableModel::HandleColumn && rowAt(pos.y()) >= 0)
@@ -108,12 +115,14 @@ void TrackTableView::mouseMoveEvent(QMouseEvent* event) {
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
 
-void TrackTableView::mouseReleaseEvent(QMouseEvent* event) {
+void TrackTableView::mouseReleaseEvent(QMouseEvent* event)
+{
     m_pressRow = -1;
     QTableView::mouseReleaseEvent(event);
 }
 
-TrackTableView::DropKind TrackTableView::dropKind(const QMimeData* mime) {
+TrackTableView::DropKind TrackTableView::dropKind(const QMimeData* mime)
+{
     if (!mime)
         return DropKind::None;
     // links that are not local files (web addresses) are refused, even when they carry text
@@ -124,7 +133,8 @@ TrackTableView::DropKind TrackTableView::dropKind(const QMimeData* mime) {
     return DropKind::None;
 }
 
-void TrackTableView::enterRowAt(const QPoint& pos) {
+void TrackTableView::enterRowAt(const QPoint& pos)
+{
     const int row = rowAt(pos.y());
     if (row == m_hoverRow)
         return;
@@ -133,7 +143,8 @@ void TrackTableView::enterRowAt(const QPoint& pos) {
         m_hooks.dropDelegate(row).dropEntered();
 }
 
-void TrackTableView::dragEnterEvent(QDragEnterEvent* event) {
+void TrackTableView::dragEnterEvent(QDragEnterEvent* event)
+{
     m_hoverRow = -1;
     const DropKind kind = dropKind(event->mimeData());
     if (kind == DropKind::None) {
@@ -148,7 +159,8 @@ void TrackTableView::dragEnterEvent(QDragEnterEvent* event) {
     event->accept();
 }
 
-void TrackTableView::dragMoveEvent(QDragMoveEvent* event) {
+void TrackTableView::dragMoveEvent(QDragMoveEvent* event)
+{
     QTableView::dragMoveEvent(event); // auto-scrolls near the edges
     const DropKind kind = dropKind(event->mimeData());
     if (kind == DropKind::None) {
@@ -168,12 +180,14 @@ void TrackTableView::dragMoveEvent(QDragMoveEvent* event) {
     event->accept();
 }
 
-void TrackTableView::dragLeaveEvent(QDragLeaveEvent* event) {
+void TrackTableView::dragLeaveEvent(QDragLeaveEvent* event)
+{
     m_hoverRow = -1;
     QTableView::dragLeaveEvent(event);
 }
 
-void TrackTableView::dropEvent(QDropEvent* event) {
+void TrackTableView::dropEvent(QDropEvent* event)
+{
     stopAutoScroll();
     setState(NoState);
     m_hoverRow = -1;
