@@ -11,8 +11,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Lindenfold"));
     QApplication::setDesktopFileName(QStringLiteral("lindenfold"));
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("lindenfold"),
-                                                 QIcon(QStringLiteral(":/icons/lindenfold.png"))));
+    // the built-in icon: looking it up in the icon theme would cost start-up time, and the
+    // desktop entry names the themed one for the shell anyway
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lindenfold.png")));
     installTranslations();
     UnixSignals signals_;
     AppDelegate delegate;
