@@ -37,7 +37,8 @@ int main(int argc, char* argv[])
             config.setSuperSized(qstrcmp(variant, "enlarged") == 0);
             ContentView view(&config, &player, &controller);
             view.setMinimized(qstrcmp(variant, "minimised") == 0);
-            const QString file = QStringLiteral("%1/skin-%2-%3.png").arg(out, theme, variant);
+            const QString family = QString::fromLatin1(theme).section(QLatin1Char('-'), 0, 0);
+            const QString file = QStringLiteral("%1/skin-%2-%3.png").arg(out, family, variant);
             if (!view.grab().save(file)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
                 return 1;
