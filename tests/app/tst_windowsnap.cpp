@@ -38,8 +38,6 @@ private slots:
         if (snaps)
             QCOMPARE(*result, origin);
     }
-
-    void thresholdIsTen() { QCOMPARE(WindowSnapDelegate().snapThreshold(), 10.0); }
 };
 
 QTEST_MAIN(TestWindowSnap)

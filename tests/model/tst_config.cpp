@@ -1,7 +1,6 @@
 #include "model/config.h"
 #include "support/testsupport.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -52,21 +51,13 @@ private slots:
         printed = testsupport::captureStdout([&] { config = std::make_unique<Config>(); });
         QCOMPARE(printed, QStringLiteral("New playlist written successfully.\n"));
 
-        QVERIFY(QFileInfo(home.dataDir() + "/Playlists").isDir());
-        const QStringList themes = QDir(home.dataDir() + "/Themes").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        QCOMPARE(themes.size(), 22);
-
+        // the files themselves are checked against the real executable in tst_firststart
         const QJsonObject settings = readJson(home.settingsFile());
         QCOMPARE(settings.keys().size(), 9);
         QCOMPARE(settings["currentTheme"].toString(), "mini-graphite");
-        QCOMPARE(settings["availableThemes"].toArray().size(), 22);
         QCOMPARE(settings["lastSelectedPlaylistID"].toInt(-1), 0);
-        const QJsonArray playlists = settings["playlists"].toArray();
-        QCOMPARE(playlists.size(), 1);
-        QCOMPARE(playlists[0].toObject()["name"].toString(), "Untitled");
-        const QString id = playlists[0].toObject()["id"].toString();
+        const QString id = settings["playlists"].toArray()[0].toObject()["id"].toString();
         QCOMPARE(id, id.toUpper());
-        QCOMPARE(readJson(home.dataDir() + "/Playlists/" + id + ".json")["tracks"].toArray().size(), 0);
 
         // a first start reads no theme file: text sizes keep the defaults
         QCOMPARE(config->trackTextSize(), 9);
@@ -78,7 +69,6 @@ private slots:
     {
         TempHome home;
         { Config first; }
-        const QByteArray before = testsupport::readFile(home.settingsFile());
         const QDateTime modified = QFileInfo(home.settingsFile()).lastModified();
         QTest::qWait(20);
 
@@ -86,17 +76,26 @@ private slots:
         std::unique_ptr<Config> config;
         printed = testsupport::captureStdout([&] { config = std::make_unique<Config>(); });
         QCOMPARE(printed, QString());
-        QCOMPARE(testsupport::readFile(home.settingsFile()), before);
         QCOMPARE(QFileInfo(home.settingsFile()).lastModified(), modified);
         QCOMPARE(config->currentTheme(), "mini-graphite");
         QCOMPARE(config->trackTextSize(), 10); // from the installed theme file
         QCOMPARE(config->playlists().size(), 1);
     }
 
+    void loadsEveryField_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<qint64>("selected");
+        QTest::newRow("selection") << QStringLiteral("\"lastSelectedPlaylistID\": 2,") << qint64(2);
+        QTest::newRow("no selection") << QString() << qint64(0);
+        QTest::newRow("null selection") << QStringLiteral("\"lastSelectedPlaylistID\": null,") << qint64(0);
+    }
     void loadsEveryField()
     {
+        QFETCH(QString, entry);
+        QFETCH(qint64, selected);
         TempHome home;
-        testsupport::writeFile(home.settingsFile(), settingsJson(R"("lastSelectedPlaylistID": 2,)"));
+        testsupport::writeFile(home.settingsFile(), settingsJson(entry));
         Config config;
         QCOMPARE(config.currentTheme(), "neo-lime");
         QCOMPARE(config.availableThemes(), QStringList({"neo-lime", "mini-graphite"}));
@@ -107,28 +106,11 @@ private slots:
         QCOMPARE(config.loopTracks(), false);
         QCOMPARE(config.playlists().size(), 3);
         QCOMPARE(config.playlists()[1].name, "a");
-        QCOMPARE(config.lastSelectedPlaylistID(), 2);
-        QCOMPARE(config.currentPlaylistIndex(), 2);
+        QCOMPARE(config.lastSelectedPlaylistID(), selected);
+        QCOMPARE(config.currentPlaylistIndex(), selected);
         QCOMPARE(config.currentTrackIndex(), 0);
         // no Themes directory: the geometry keeps its defaults
         QCOMPARE(config.playerWidth(), 269.0);
-    }
-
-    void optionalLastSelection_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::newRow("absent") << QString();
-        QTest::newRow("null") << QStringLiteral(R"("lastSelectedPlaylistID": null,)");
-    }
-    void optionalLastSelection()
-    {
-        QFETCH(QString, entry);
-        TempHome home;
-        testsupport::writeFile(home.settingsFile(), settingsJson(entry));
-        Config config;
-        QCOMPARE(config.currentTheme(), "neo-lime");
-        QCOMPARE(config.lastSelectedPlaylistID(), 0);
-        QCOMPARE(config.currentPlaylistIndex(), 0);
     }
 
     // Every damaged file is treated as a first start, and its bytes are kept beside it.

@@ -101,17 +101,6 @@ private slots:
         }
     }
 
-    void textColourFollowsTextReversed()
-    {
-        const SkinLayout layout(m_config.get());
-        m_config->setTextReversed(true);
-        QCOMPARE(layout.textColor().rgb(), QColor(Qt::white).rgb());
-        QCOMPARE(qRound(layout.textColor().alphaF() * 100), 65);
-        m_config->setTextReversed(false);
-        QCOMPARE(layout.textColor().rgb(), QColor(Qt::black).rgb());
-        QCOMPARE(qRound(layout.textColor().alphaF() * 100), 65);
-    }
-
     void elision_data()
     {
         QTest::addColumn<QString>("text");
