@@ -196,15 +196,6 @@ private slots:
         QCOMPARE(m_config->playerImage().pixelColor(1, 1), QColor(Qt::blue));
     }
 
-    void everyBuiltInImageIsInstalled()
-    {
-        for (const QString& name : Config::builtInThemeNames())
-            for (const QString& element : theme::skinElements()) {
-                const QString file = m_home->dataDir() + "/Themes/" + name + "/" + element + ".png";
-                QVERIFY2(!QImage(file).isNull(), qPrintable(file));
-            }
-    }
-
     void startAfterSettingsLossLeavesThemesAlone()
     {
         const QString userFile = m_home->dataDir() + "/Themes/mini-lime/player.png";

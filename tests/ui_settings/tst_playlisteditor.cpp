@@ -166,13 +166,8 @@ private slots:
             QString::fromUtf8("\U0001F468\u200D\U0001F469\u200D\U0001F467\u200D\U0001F466");
         const QString decomposedE = QString::fromUtf8("e\u0301");
         const QString flag = QString::fromUtf8("\U0001F1E9\U0001F1EA");
-        QTest::newRow("short name unchanged") << "Road trip"
-                                              << "Road trip";
         QTest::newRow("40 ASCII letters") << QString(40, 'x') << QString(32, 'x');
         QTest::newRow("exactly 32") << QString(32, 'y') << QString(32, 'y');
-        QTest::newRow("accented letters")
-            << QString::fromUtf8("Ärger über Öl ").repeated(3)
-            << QString::fromUtf8("Ärger über Öl ").repeated(3).left(32);
         QTest::newRow("combining accents count once")
             << decomposedE.repeated(40) << decomposedE.repeated(32);
         QTest::newRow("ZWJ family emoji count once") << family.repeated(33) << family.repeated(32);
@@ -227,7 +222,6 @@ private slots:
         QTest::newRow("artist") << int(TrackTableModel::ArtistColumn) << "New artist";
         QTest::newRow("blanks kept") << int(TrackTableModel::NameColumn) << "  padded  ";
         QTest::newRow("emptied name") << int(TrackTableModel::NameColumn) << "";
-        QTest::newRow("long text") << int(TrackTableModel::ArtistColumn) << QString(500, 'z');
     }
     void cellEditsWriteThePlaylist()
     {
@@ -361,27 +355,6 @@ private slots:
             << "C" << QStringList{"A", "D"} << QStringList{"A", "B", "D", "C"};
     }
     void reorder()
-    {
-        QFETCH(QString, dragged);
-        QFETCH(QStringList, over);
-        QFETCH(QStringList, order);
-        openEditor();
-        fill({"A", "B", "C", "D"});
-        QSignalSpy written(m_config.get(), &Config::playlistSaved);
-        delete m_view->beginTrackDrag(rowOf(dragged));
-        QCOMPARE(m_view->draggedTrack()->trackName, dragged);
-        for (const QString& name : over)
-            m_view->dropDelegate(rowOf(name)).dropEntered();
-        QCOMPARE(namesOf(m_view->selectedTracks()), order);
-        QCOMPARE(written.count(), 0);
-        QVERIFY(m_view->dropDelegate(rowOf(over.last())).performDrop());
-        QVERIFY(!m_view->draggedTrack());
-        QCOMPARE(written.count(), 1);
-        QCOMPARE(namesOf(storedTracks(*m_config, shownID())), order);
-    }
-
-    void reorderByDragEvents_data() { reorder_data(); }
-    void reorderByDragEvents()
     {
         QFETCH(QString, dragged);
         QFETCH(QStringList, over);
