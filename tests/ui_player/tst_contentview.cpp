@@ -192,14 +192,6 @@ private slots:
         QCOMPARE(m_config->currentTrackIndex(), 1);
     }
 
-    void scrubberExistsOnlyWhilePlaying()
-    {
-        QVERIFY(!m_view->layout().isPresent(Element::Scrubber, m_view->state()));
-        startPlaying();
-        QVERIFY(m_view->layout().isPresent(Element::Scrubber, m_view->state()));
-        m_player->pause();
-        QVERIFY(!m_view->layout().isPresent(Element::Scrubber, m_view->state()));
-    }
     void dragSeeksLiveAndStopsTheTimer()
     {
         startPlaying();

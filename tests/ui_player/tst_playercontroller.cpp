@@ -256,8 +256,11 @@ private slots:
         QVERIFY(!m_player->isPlaying());
         QVERIFY(sounds().isEmpty());
     }
-    void menuPlayOnAnEmptyPlaylistDoesNothing()
+    void menuWithoutAFileDoesNothing()
     {
+        m_controller->menuVolumeUp();
+        m_controller->menuVolumeDown();
+        QVERIFY(!m_player->hasPlayer());
         useTracks({});
         m_controller->menuPlayPause();
         QVERIFY(!m_player->hasPlayer());
@@ -292,12 +295,6 @@ private slots:
         m_player->setVolume(start);
         up ? m_controller->menuVolumeUp() : m_controller->menuVolumeDown();
         QVERIFY(qAbs(m_player->volume() - expected) < 1e-4f);
-    }
-    void volumeWithoutAFileDoesNothing()
-    {
-        m_controller->menuVolumeUp();
-        m_controller->menuVolumeDown();
-        QVERIFY(!m_player->hasPlayer());
     }
     void menuPlaylistWhilePausedKeepsTheFileLoaded()
     {
