@@ -1,6 +1,7 @@
 #include "desktop/mpris.h"
 
 #include "model/config.h"
+#include "model/output.h"
 #include "playback/audioplayer.h"
 #include "ui/player/playercontroller.h"
 
@@ -13,7 +14,6 @@
 #include <QUrl>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -169,22 +169,19 @@ bool MprisService::registerOnSessionBus()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         const QString reason = bus.lastError().message();
-        std::printf("MPRIS is unavailable: no session bus%s\n",
-                    reason.isEmpty() ? "" : qPrintable(QStringLiteral(" (") + reason + QLatin1Char(')')));
-        std::fflush(stdout);
+        printLine(QStringLiteral("MPRIS is unavailable: no session bus")
+                  + (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')')));
         return false;
     }
     if (!bus.registerObject(kObjectPath, this)) {
-        std::printf("MPRIS is unavailable: %s\n", qPrintable(bus.lastError().message()));
-        std::fflush(stdout);
+        printLine(QStringLiteral("MPRIS is unavailable: ") + bus.lastError().message());
         return false;
     }
     // a second running player takes an instance name, as the protocol suggests
     if (!bus.registerService(kBusName)
         && !bus.registerService(kBusName + QStringLiteral(".instance")
                                 + QString::number(QCoreApplication::applicationPid()))) {
-        std::printf("MPRIS is unavailable: %s\n", qPrintable(bus.lastError().message()));
-        std::fflush(stdout);
+        printLine(QStringLiteral("MPRIS is unavailable: ") + bus.lastError().message());
         return false;
     }
     return true;
@@ -351,9 +348,8 @@ void MprisService::quit()
         QCoreApplication::quit();
 }
 
-QString MprisService::coverFileFor(const QUrl& loaded)
+QString MprisService::writeCoverFile()
 {
-    Q_UNUSED(loaded)
     const QImage art = m_audioPlayer->albumArt();
     if (art.isNull() || !m_coverDir.isValid())
         return {};
@@ -370,7 +366,7 @@ void MprisService::refresh()
     if (art.isNull() != m_coverFile.isEmpty() || (!art.isNull() && art.cacheKey() != m_coverKey)) {
         if (!m_coverFile.isEmpty())
             QFile::remove(m_coverFile);
-        m_coverFile = coverFileFor(m_audioPlayer->url());
+        m_coverFile = writeCoverFile();
         m_coverKey = art.isNull() ? 0 : art.cacheKey();
     }
 

@@ -57,7 +57,8 @@ public:
 private:
     void refresh();
     void emitChanged(const QString& interface, const QVariantMap& changed);
-    QString coverFileFor(const QUrl& loaded);
+    // The album art as a PNG in a private directory, for desktop shells to show.
+    QString writeCoverFile();
 
     PlayerController* m_controller;
     Config* m_config;
