@@ -174,6 +174,17 @@ private slots:
         QVERIFY(!m_player->hasPlayer());
     }
 
+    void handWrittenPlainPathPlays()
+    {
+        const QString original = QUrl(m_tracks.at(0).urlString).toLocalFile();
+        const QString plain = QFileInfo(original).absolutePath() + QStringLiteral("/hand written.wav");
+        QVERIFY(QFile::exists(plain) || QFile::copy(original, plain));
+        useTracks({Track{QUuid::createUuid(), plain, "x", "y"}}, 0);
+        QVERIFY(m_controller->playCurrentTrack());
+        QCOMPARE(m_player->url(), QUrl::fromLocalFile(plain));
+        m_player->stop();
+    }
+
     // End of a track (the real end of short files)
     void endOfTheLastTrackStopsAndRewinds()
     {

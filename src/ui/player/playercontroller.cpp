@@ -25,8 +25,9 @@ bool PlayerController::playCurrentTrack()
     const qint64 index = m_config->currentTrackIndex();
     if (index < 0 || index >= tracks.size())
         return false;
-    // a hand-edited urlString that is no URL is nothing to play
-    const QUrl url(tracks.at(index).urlString, QUrl::StrictMode);
+    // a hand-edited urlString that is no URL is nothing to play; a plain path, blanks and
+    // all, is a file to play
+    const QUrl url(tracks.at(index).urlString);
     if (url.isEmpty() || !url.isValid())
         return false;
     m_audioPlayer->play(url);
