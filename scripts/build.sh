@@ -3,6 +3,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 dir="${1:-build}"
-shift 2>/dev/null || true
+# dash stops the script on a shift with nothing to shift
+[ $# -eq 0 ] || shift
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 cmake --build "$dir" -j"$(nproc)"
