@@ -1,12 +1,13 @@
 #include "model/codec.h"
 
-#include <nlohmann/json.hpp>
+#include "core/boundedjson.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
 
-using json = nlohmann::ordered_json;
+using json = boundedjson::json;
+using boundedjson::Shape;
 
 namespace codec {
 
@@ -78,18 +79,43 @@ const json& requireArray(const json& object, const char* key, const QString& at 
     return v;
 }
 
-json parseObject(const QByteArray& bytes)
+json parseObject(const QByteArray& bytes, const Shape& shape)
 {
     json j;
-    try {
-        j = json::parse(bytes.constBegin(), bytes.constEnd());
-    } catch (const json::exception& e) {
+    std::string error;
+    if (!boundedjson::parse(bytes, shape, &j, &error))
         throw Failure{QStringLiteral("dataCorrupted: The given data was not valid JSON. (%1)")
-                          .arg(QString::fromUtf8(e.what()))};
-    }
+                          .arg(QString::fromStdString(error))};
     if (!j.is_object())
         throw Failure{QStringLiteral("typeMismatch: Expected a JSON object at the top level.")};
     return j;
+}
+
+const Shape& settingsShape()
+{
+    static const Shape shape = Shape::object({
+        {"currentTheme", Shape::scalar()},
+        {"availableThemes", Shape::array(Shape::scalar())},
+        {"playsSounds", Shape::scalar()},
+        {"superSized", Shape::scalar()},
+        {"isFloating", Shape::scalar()},
+        {"shuffleTracks", Shape::scalar()},
+        {"loopTracks", Shape::scalar()},
+        {"lastSelectedPlaylistID", Shape::scalar()},
+        {"playlists", Shape::array(Shape::object({{"id", Shape::scalar()}, {"name", Shape::scalar()}}))},
+    });
+    return shape;
+}
+
+const Shape& playlistShape()
+{
+    static const Shape shape = Shape::object({
+        {"tracks", Shape::array(Shape::object({{"id", Shape::scalar()},
+                                               {"urlString", Shape::scalar()},
+                                               {"trackName", Shape::scalar()},
+                                               {"artist", Shape::scalar()}}))},
+    });
+    return shape;
 }
 
 std::string utf8(const QString& s)
@@ -123,7 +149,7 @@ QByteArray encodeSettings(const SettingsData& data)
 Decoded<SettingsData> decodeSettings(const QByteArray& bytes)
 {
     try {
-        const json j = parseObject(bytes);
+        const json j = parseObject(bytes, settingsShape());
         SettingsData d;
         d.currentTheme = readString(j, "currentTheme");
         const json& themes = requireArray(j, "availableThemes");
@@ -179,10 +205,11 @@ QByteArray encodePlaylist(const PlaylistData& data)
     return QByteArray::fromStdString(j.dump(2, ' ', false, json::error_handler_t::replace));
 }
 
-Decoded<PlaylistData> decodePlaylist(const QByteArray& bytes)
+Decoded<PlaylistData> decodePlaylist(QByteArray bytes)
 {
     try {
-        const json j = parseObject(bytes);
+        const json j = parseObject(bytes, playlistShape());
+        bytes = QByteArray();
         PlaylistData d;
         const json& tracks = requireArray(j, "tracks");
         d.tracks.reserve(qsizetype(tracks.size()));

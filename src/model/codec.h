@@ -23,7 +23,8 @@ QByteArray encodeSettings(const SettingsData& data);
 Decoded<SettingsData> decodeSettings(const QByteArray& bytes);
 
 QByteArray encodePlaylist(const PlaylistData& data);
-Decoded<PlaylistData> decodePlaylist(const QByteArray& bytes);
+// Takes the bytes by value so that a moved-in file is freed before the tracks are built.
+Decoded<PlaylistData> decodePlaylist(QByteArray bytes);
 
 // Playlists sorted by name: code point order after canonical normalisation, no locale,
 // no case folding, stable for equal names.

@@ -1,5 +1,6 @@
 #include "model/config.h"
 
+#include "core/fileio.h"
 #include "model/codec.h"
 #include "model/output.h"
 #include "playback/soundplayer.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cstdlib>
@@ -24,10 +24,13 @@ Config::Config(QObject* parent) : QObject(parent)
     // 4.-5. an existing, readable settings file naming a theme
     if (setUpFromExistingSettings())
         return;
-    // 6. first start
-    writeDefaultSettings();
+    // 6. first start, written so that an interruption at any point is healed by the next
+    // start: the themes appear complete or not at all, the settings file comes last
     installBuiltInThemes();
     ensurePlaylistsDirectory();
+    // making the first playlist saved the settings; without one the defaults are written
+    if (m_playlists.isEmpty())
+        writeDefaultSettings();
 }
 
 Config::~Config() = default;
@@ -52,21 +55,36 @@ void Config::locateDocumentDirectory()
     m_documentDirectory = QDir(dir).absolutePath();
 }
 
+namespace {
+
+// A settings file is a few kilobytes; this bounds what a damaged or hostile one can cost.
+constexpr qint64 kMaxSettingsFile = 16 << 20;
+// Copies of damaged settings files kept beside the settings file, the first one included.
+constexpr int kMaxBrokenCopies = 10;
+
+std::optional<QByteArray> readSettingsFile(const QString& path)
+{
+    fileio::ReadError error;
+    auto bytes = fileio::readRegularFile(path, kMaxSettingsFile, &error);
+    if (!bytes)
+        printLine(error.message);
+    return bytes;
+}
+
+} // namespace
+
 bool Config::setUpFromExistingSettings()
 {
     const QString path = settingsFileURL();
-    if (!QFileInfo::exists(path))
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return false;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printLine(file.errorString());
+    const auto bytes = readSettingsFile(path);
+    if (!bytes) {
         keepBrokenSettings(path);
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    file.close();
-    const auto decoded = codec::decodeSettings(bytes);
+    const auto decoded = codec::decodeSettings(*bytes);
     if (const auto* error = std::get_if<codec::DecodeError>(&decoded)) {
         printLine(error->message);
         keepBrokenSettings(path);
@@ -77,18 +95,40 @@ bool Config::setUpFromExistingSettings()
         return false;
     }
     loadSettings();
+    // a first start that could not complete its themes (a full disk) finishes them now
+    installBuiltInThemes();
     loadTheme();
     return true;
 }
 
 // A settings file about to be replaced by the defaults keeps its bytes beside it, so the
-// playlist catalogue can be recovered by hand.
+// playlist catalogue can be recovered by hand. No copy is ever overwritten: the first is
+// ".broken", later ones ".broken.2", ".broken.3" and on; the oldest numbered copies go first
+// once there are too many.
 void Config::keepBrokenSettings(const QString& path)
 {
-    const QString broken = path + QStringLiteral(".broken");
-    QFile::remove(broken);
-    if (!QFile::rename(path, broken))
-        QFile::copy(path, broken);
+    const QString first = path + QStringLiteral(".broken");
+    const QFileInfo info(path);
+    const QString prefix = info.fileName() + QStringLiteral(".broken.");
+    QList<int> numbers;
+    for (const QString& name : info.dir().entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::System | QDir::Hidden)) {
+        bool ok = false;
+        const int n = name.mid(prefix.size()).toInt(&ok);
+        if (ok && n >= 2)
+            numbers << n;
+    }
+    std::sort(numbers.begin(), numbers.end());
+    const bool hasFirst = QFileInfo::exists(first) || QFileInfo(first).isSymLink();
+    QString target = first;
+    if (hasFirst) {
+        target = path + QStringLiteral(".broken.%1").arg(numbers.isEmpty() ? 2 : numbers.last() + 1);
+        while (!numbers.isEmpty() && numbers.size() + 2 > kMaxBrokenCopies)
+            QFile::remove(path + QStringLiteral(".broken.%1").arg(numbers.takeFirst()));
+    }
+    if (QFile::rename(path, target) || QFile::copy(path, target))
+        printLine(QStringLiteral("The damaged settings file was kept as \"%1\".").arg(target));
+    else
+        printLine(QStringLiteral("The damaged settings file could not be kept as \"%1\".").arg(target));
 }
 
 QString Config::dataDirectory() const
@@ -111,12 +151,10 @@ void Config::loadSettings()
         printLine(QStringLiteral("Settings file not found."));
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printLine(file.errorString());
+    const auto bytes = readSettingsFile(path);
+    if (!bytes)
         return;
-    }
-    const auto decoded = codec::decodeSettings(file.readAll());
+    const auto decoded = codec::decodeSettings(*bytes);
     if (const auto* error = std::get_if<codec::DecodeError>(&decoded)) {
         printLine(error->message);
         return;
@@ -136,19 +174,20 @@ void Config::loadSettings()
     }
 }
 
-namespace {
-
-// Settings are replaced atomically: a crash in the middle of a save must not leave a
-// truncated file that the next start would take for a first start.
-void writeSettingsFile(const QString& path, const SettingsData& data)
+// Settings are replaced atomically: a crash or a full disk in the middle of a save must
+// not leave a truncated file that the next start would take for a first start.
+void Config::writeSettingsFile(const SettingsData& data)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = codec::encodeSettings(data);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        printLine(QStringLiteral("Failed to save JSON data: ") + file.errorString());
+    QString error;
+    if (!fileio::writeFileAtomically(settingsFileURL(), codec::encodeSettings(data), &error))
+        reportSaveFailure(QStringLiteral("Failed to save JSON data: "), error);
 }
 
-} // namespace
+void Config::reportSaveFailure(const QString& prefix, const QString& error)
+{
+    printLine(prefix + error);
+    emit saveFailed(error);
+}
 
 void Config::writeDefaultSettings()
 {
@@ -156,7 +195,7 @@ void Config::writeDefaultSettings()
     d.currentTheme = QStringLiteral("mini-graphite");
     d.availableThemes = builtInThemeNames();
     d.lastSelectedPlaylistID = 0;
-    writeSettingsFile(settingsFileURL(), d);
+    writeSettingsFile(d);
 }
 
 void Config::saveSettings()
@@ -171,5 +210,5 @@ void Config::saveSettings()
     d.loopTracks = m_loopTracks;
     d.lastSelectedPlaylistID = m_lastSelectedPlaylistID;
     d.playlists = codec::sortedByName(m_playlists);
-    writeSettingsFile(settingsFileURL(), d);
+    writeSettingsFile(d);
 }

@@ -232,6 +232,7 @@ public:
     QImage trackMenuImage() const;
     QImage trackScrubberImage() const;
     QImage skinImage(const QString& element) const;
+    QSize skinImagePixels(const QString& element) const;
 
 signals:
     void currentThemeChanged();
@@ -285,12 +286,18 @@ signals:
     void trackArtHeightChanged();
     // A playlist file was written by savePlaylist (or created by createPlaylist).
     void playlistSaved(const QUuid& id);
+    // A settings, playlist or theme file could not be written; the old file is unchanged
+    // and what is in memory is written again at the next save.
+    void saveFailed(const QString& error);
 
 private:
     void locateDocumentDirectory();
     void applyTheme(const ThemeData& theme);
     bool setUpFromExistingSettings();
     void keepBrokenSettings(const QString& path);
+    void writeSettingsFile(const SettingsData& data);
+    void reportSaveFailure(const QString& prefix, const QString& error);
+    bool installTheme(const QString& name, const QString& dir);
 
     QString m_currentTheme{QStringLiteral("mini-graphite")};
     QStringList m_availableThemes{builtInThemeNames()};

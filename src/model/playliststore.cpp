@@ -1,5 +1,6 @@
 #include "model/config.h"
 
+#include "core/fileio.h"
 #include "model/codec.h"
 #include "model/output.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 QString Config::playlistsDirectory() const
 {
@@ -19,12 +19,13 @@ QString Config::playlistFileURL(const QUuid& id) const
     return playlistsDirectory() + QLatin1Char('/') + uuidString(id) + QStringLiteral(".json");
 }
 
+// On the first-start path. The first playlist is made even when the directory is already
+// there (an earlier first start was cut short, or the settings file was lost), so that a
+// start without a settings file always ends with a playlist to play from.
 void Config::ensurePlaylistsDirectory()
 {
     const QString dir = playlistsDirectory();
-    if (QFileInfo::exists(dir))
-        return;
-    if (!QDir().mkpath(dir)) {
+    if (!QFileInfo(dir).isDir() && !QDir().mkpath(dir)) {
         printLine(QStringLiteral("Could not create the directory \"%1\".").arg(dir));
         return;
     }
@@ -36,14 +37,12 @@ void Config::createPlaylist()
     setLastSelectedPlaylistID(0);
     const Playlist entry{QUuid::createUuid(), QCoreApplication::translate("Config", "Untitled")};
 
-    QFile file(playlistFileURL(entry.id));
-    const QByteArray bytes = codec::encodePlaylist(PlaylistData{});
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()) {
-        file.close();
+    QString error;
+    if (fileio::writeFileAtomically(playlistFileURL(entry.id), codec::encodePlaylist(PlaylistData{}), &error)) {
         printLine(QStringLiteral("New playlist written successfully."));
         emit playlistSaved(entry.id);
     } else {
-        printLine(QStringLiteral("Failed to save JSON data: ") + file.errorString());
+        reportSaveFailure(QStringLiteral("Failed to save JSON data: "), error);
     }
 
     QList<Playlist> list = m_playlists;
@@ -74,10 +73,9 @@ void Config::deletePlaylist(const QUuid& id)
 
 void Config::savePlaylist(const QUuid& id, const QList<Track>& tracks)
 {
-    QSaveFile file(playlistFileURL(id));
-    const QByteArray bytes = codec::encodePlaylist(PlaylistData{tracks});
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        printLine(QStringLiteral("Failed to save JSON data: ") + file.errorString());
+    QString error;
+    if (!fileio::writeFileAtomically(playlistFileURL(id), codec::encodePlaylist(PlaylistData{tracks}), &error)) {
+        reportSaveFailure(QStringLiteral("Failed to save JSON data: "), error);
         return;
     }
     emit playlistSaved(id);
@@ -85,10 +83,19 @@ void Config::savePlaylist(const QUuid& id, const QList<Track>& tracks)
 
 QList<Track> Config::loadTracks(const Playlist& playlist) const
 {
-    QFile file(playlistFileURL(playlist.id));
-    if (!file.open(QIODevice::ReadOnly))
+    // far beyond any real playlist (a million tracks); bounds what a damaged file can cost
+    constexpr qint64 kMaxPlaylistFile = qint64(256) << 20;
+    const QString path = playlistFileURL(playlist.id);
+    fileio::ReadError readError;
+    auto bytes = fileio::readRegularFile(path, kMaxPlaylistFile, &readError);
+    if (!bytes) {
+        // a missing or unreadable file reads as empty without a word; only the limit is told
+        if (readError.kind == fileio::ReadFailure::TooLarge)
+            printLine(QStringLiteral("Playlist file \"%1\" not read: %2").arg(path, readError.message));
         return {};
-    auto decoded = codec::decodePlaylist(file.readAll());
+    }
+    // the bytes are let go as soon as they are parsed
+    auto decoded = codec::decodePlaylist(std::move(*bytes));
     if (const auto* error = std::get_if<codec::DecodeError>(&decoded)) {
         printLine(error->message);
         return {};

@@ -1,5 +1,6 @@
 #include "model/config.h"
 
+#include "core/fileio.h"
 #include "model/output.h"
 #include "theme/skinimages.h"
 #include "theme/themedata.h"
@@ -8,7 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QGuiApplication>
+#include <QHash>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
 
 QString Config::themesDirectory() const
 {
@@ -34,23 +40,27 @@ void Config::loadTheme()
     const QString path = themeFileURL();
     if (path.isEmpty() || !QFileInfo::exists(path))
         return;
-    QFile file(path);
     // a theme file is a few kilobytes; anything huge is not one
     constexpr qint64 kMaxThemeFile = 1 << 20;
-    if (!file.open(QIODevice::ReadOnly)) {
-        printLine(QStringLiteral("Failed to read theme.json: ") + file.errorString());
+    fileio::ReadError readError;
+    const auto bytes = fileio::readRegularFile(path, kMaxThemeFile, &readError);
+    if (!bytes) {
+        printLine(QStringLiteral("Failed to read theme.json: ") + readError.message);
         return;
     }
-    if (file.size() > kMaxThemeFile) {
-        printLine(QStringLiteral("Failed to read theme.json: The file is too large to be a theme."));
-        return;
-    }
-    const auto decoded = theme::decodeTheme(file.readAll());
+    const auto decoded = theme::decodeTheme(*bytes);
     if (const auto* error = std::get_if<theme::DecodeError>(&decoded)) {
         printLine(QStringLiteral("Failed to read theme.json: ") + error->message);
         return;
     }
-    applyTheme(std::get<ThemeData>(decoded));
+    const ThemeData& t = std::get<ThemeData>(decoded);
+    const auto tooSmall = [](double side) { return !(side >= ThemeData::kMinWindowPoints); };
+    if (tooSmall(t.playerWidth) || tooSmall(t.playerHeight) || tooSmall(t.playerMinWidth) || tooSmall(t.playerMinHeight))
+        printLine(QStringLiteral("The theme \"%1\" makes the player window smaller than %2x%2 points; "
+                                 "it is shown at least that large.")
+                      .arg(m_currentTheme)
+                      .arg(ThemeData::kMinWindowPoints));
+    applyTheme(t);
 }
 
 void Config::applyTheme(const ThemeData& t)
@@ -112,6 +122,20 @@ ThemeData Config::currentGeometry() const
                      m_trackArtWidth,   m_trackArtHeight};
 }
 
+namespace {
+
+bool writeThemeJson(const QString& dir, const ThemeData& data, QString* error)
+{
+    return fileio::writeFileAtomically(dir + QStringLiteral("/theme.json"), theme::encodeTheme(data), error);
+}
+
+QString elementFile(const QString& dir, const QString& element)
+{
+    return dir + QLatin1Char('/') + element + QStringLiteral(".png");
+}
+
+} // namespace
+
 void Config::writeThemeFile(const QString& name)
 {
     const QString dir = themeDirectory(name);
@@ -121,43 +145,117 @@ void Config::writeThemeFile(const QString& name)
     }
     const ThemeData data = theme::isBuiltInTheme(name) ? theme::familyGeometry(theme::familyOf(name))
                                                        : currentGeometry();
-    QSaveFile file(dir + QStringLiteral("/theme.json"));
-    const QByteArray bytes = theme::encodeTheme(data);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        printLine(QStringLiteral("Failed to write theme.json: ") + file.errorString());
+    QString error;
+    if (!writeThemeJson(dir, data, &error))
+        reportSaveFailure(QStringLiteral("Failed to write theme.json: "), error);
 }
 
+// The built-in themes are made in a hidden directory beside Themes and moved into place with
+// one rename once all of them are complete: Themes is either missing, and the next first
+// start installs it, or whole. An existing Themes, with the user's edits, is left alone.
 void Config::installBuiltInThemes()
 {
     const QString themes = themesDirectory();
     if (QFileInfo::exists(themes))
         return;
-    if (!QDir().mkpath(themes)) {
+    const QString prefix = QStringLiteral(".Themes-install-");
+    QDir data(dataDirectory());
+    // what an interrupted installation left behind
+    for (const QString& stale : data.entryList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden))
+        QDir(data.filePath(stale)).removeRecursively();
+    QTemporaryDir staging(data.filePath(prefix + QStringLiteral("XXXXXX")));
+    if (!staging.isValid()) {
         printLine(QStringLiteral("Could not create the directory \"%1\".").arg(themes));
         return;
     }
-    for (const QString& name : std::as_const(m_availableThemes)) {
-        const QString dir = themeDirectory(name);
-        if (dir.isEmpty() || QFileInfo::exists(dir))
+    for (const QString& name : theme::builtInThemeNames()) {
+        if (!installTheme(name, staging.filePath(name)))
+            return;
+    }
+    fileio::syncFileSystem(staging.path());
+    if (!QFile::setPermissions(staging.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                                   | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther)
+        || !QDir().rename(staging.path(), themes)) {
+        printLine(QStringLiteral("Could not create the directory \"%1\".").arg(themes));
+        return;
+    }
+    staging.setAutoRemove(false);
+}
+
+bool Config::installTheme(const QString& name, const QString& dir)
+{
+    if (!QDir().mkdir(dir)) {
+        printLine(QStringLiteral("Could not create the directory \"%1\".").arg(dir));
+        return false;
+    }
+    const ThemeData data = theme::familyGeometry(theme::familyOf(name));
+    QString error;
+    if (!fileio::writeNewFile(dir + QStringLiteral("/theme.json"), theme::encodeTheme(data), &error)) {
+        reportSaveFailure(QStringLiteral("Failed to write theme.json: "), error);
+        return false;
+    }
+    for (const QString& element : theme::skinElements()) {
+        const QString resource = theme::builtInImageResource(name, element);
+        // a theme without a resource for an element draws that element's fallback
+        if (!QFile::exists(resource))
             continue;
-        if (!QDir().mkdir(dir)) {
-            printLine(QStringLiteral("Could not create the directory \"%1\".").arg(dir));
-            continue;
-        }
-        writeThemeFile(name);
-        for (const QString& element : theme::skinElements()) {
-            const QString resource = theme::builtInImageResource(name, element);
-            const QString target = dir + QLatin1Char('/') + element + QStringLiteral(".png");
-            // a missing resource or a failed copy leaves the element to its fallback
-            if (QFile::exists(resource) && QFile::copy(resource, target))
-                QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile image(resource);
+        if (!image.open(QIODevice::ReadOnly)
+            || !fileio::writeNewFile(elementFile(dir, element), image.readAll(), &error)) {
+            reportSaveFailure(QStringLiteral("Failed to install the theme \"%1\": ").arg(name),
+                              error.isEmpty() ? image.errorString() : error);
+            return false;
         }
     }
+    return true;
+}
+
+namespace {
+
+// Pixels of one skin image, at most: any theme's sixteen stay under 64 MB together.
+constexpr qint64 kMaxImagePixels = 1000 * 1000;
+
+} // namespace
+
+// The size an element's image is drawn at, enlarged and on the sharpest screen, in pixels.
+QSize Config::skinImagePixels(const QString& element) const
+{
+    static const QHash<QString, std::pair<double Config::*, double Config::*>> sizes = {
+        {QStringLiteral("close"), {&Config::m_closeWidth, &Config::m_closeHeight}},
+        {QStringLiteral("ff"), {&Config::m_ffWidth, &Config::m_ffHeight}},
+        {QStringLiteral("ff-on"), {&Config::m_ffWidth, &Config::m_ffHeight}},
+        {QStringLiteral("min"), {&Config::m_minWidth, &Config::m_minHeight}},
+        {QStringLiteral("pause"), {&Config::m_playWidth, &Config::m_playHeight}},
+        {QStringLiteral("pause-on"), {&Config::m_playWidth, &Config::m_playHeight}},
+        {QStringLiteral("play"), {&Config::m_playWidth, &Config::m_playHeight}},
+        {QStringLiteral("play-on"), {&Config::m_playWidth, &Config::m_playHeight}},
+        {QStringLiteral("player"), {&Config::m_playerWidth, &Config::m_playerHeight}},
+        {QStringLiteral("player-min"), {&Config::m_playerMinWidth, &Config::m_playerMinHeight}},
+        {QStringLiteral("playlist-menu"), {&Config::m_playlistMenuWidth, &Config::m_playlistMenuHeight}},
+        {QStringLiteral("rr"), {&Config::m_rrWidth, &Config::m_rrHeight}},
+        {QStringLiteral("rr-on"), {&Config::m_rrWidth, &Config::m_rrHeight}},
+        {QStringLiteral("track-album"), {&Config::m_trackArtWidth, &Config::m_trackArtHeight}},
+        {QStringLiteral("track-menu"), {&Config::m_trackMenuWidth, &Config::m_trackMenuHeight}},
+        {QStringLiteral("track-scrubber"), {&Config::m_scrubberWidth, &Config::m_scrubberHeight}},
+    };
+    const auto it = sizes.constFind(element);
+    if (it == sizes.constEnd())
+        return {};
+    const double ratio = qGuiApp ? std::max(1.0, qGuiApp->devicePixelRatio()) : 1.0;
+    const auto pixels = [&](double points) {
+        // NaN and negative sizes draw nothing; a pixel keeps the image decodable
+        const double p = std::isnan(points) ? 1 : std::clamp(std::ceil(points * 1.5 * ratio), 1.0, 4096.0);
+        return int(p);
+    };
+    QSize size(pixels(this->*(it->first)), pixels(this->*(it->second)));
+    if (qint64(size.width()) * size.height() > kMaxImagePixels)
+        size = size.scaled(1000, 1000, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return size;
 }
 
 QImage Config::skinImage(const QString& element) const
 {
-    return theme::skinImage(themeDirectory(m_currentTheme), element);
+    return theme::skinImage(themeDirectory(m_currentTheme), element, skinImagePixels(element));
 }
 
 QImage Config::closeImage() const { return skinImage(QStringLiteral("close")); }

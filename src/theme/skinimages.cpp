@@ -42,13 +42,15 @@ bool stampOf(const QString& path, FileStamp* stamp)
 // refused rather than decoded.
 constexpr int kMaxImageSide = 8192;
 
-QImage decodeBounded(const QString& path)
+QImage decodeBounded(const QString& path, const QSize& maxPixels)
 {
     QImageReader reader(path);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxImageSide || size.height() > kMaxImageSide))
         return {};
     reader.setAllocationLimit(256);
+    if (size.isValid() && !maxPixels.isEmpty() && (size.width() > maxPixels.width() || size.height() > maxPixels.height()))
+        reader.setScaledSize(size.scaled(maxPixels, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     return reader.read();
 }
 
@@ -70,23 +72,25 @@ QString builtInImageResource(const QString& theme, const QString& element)
     return QStringLiteral(":/themes/%1-%2@2x.png").arg(theme, element);
 }
 
-QImage skinImage(const QString& themeDir, const QString& element)
+QImage skinImage(const QString& themeDir, const QString& element, const QSize& maxPixels)
 {
     if (themeDir.isEmpty())
         return fallbackImage(element);
 
     static QHash<QString, CachedImage> cache;
     const QString path = themeDir + QLatin1Char('/') + element + QStringLiteral(".png");
+    const QString key = path + QStringLiteral("@%1x%2").arg(maxPixels.width()).arg(maxPixels.height());
     FileStamp stamp;
     if (!stampOf(path, &stamp)) {
-        cache.remove(path);
+        cache.remove(key);
         return fallbackImage(element);
     }
-    auto it = cache.find(path);
+    auto it = cache.find(key);
     if (it == cache.end() || !(it->stamp == stamp)) {
-        if (cache.size() > 512)
+        // one theme's sixteen images at a few sizes; more means themes came and went
+        if (cache.size() > 64)
             cache.clear();
-        it = cache.insert(path, CachedImage{stamp, decodeBounded(path)});
+        it = cache.insert(key, CachedImage{stamp, decodeBounded(path, maxPixels)});
     }
     return it->image.isNull() ? fallbackImage(element) : it->image;
 }

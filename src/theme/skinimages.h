@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace theme {
@@ -9,7 +10,9 @@ namespace theme {
 // there and decodes, otherwise the built-in "mini-graphite-<element>" image. An empty
 // themeDir means the theme has no directory. Decoded files are cached by path, size and
 // modification time, so a file replaced on disk shows at the next call.
-QImage skinImage(const QString& themeDir, const QString& element);
+// Decoded no larger than maxPixels (keeping its proportions): a theme's images cost what
+// they are drawn at, whatever their files hold. An empty maxPixels decodes at full size.
+QImage skinImage(const QString& themeDir, const QString& element, const QSize& maxPixels = {});
 
 // The built-in fallback image of an element (a null image for an unknown element).
 QImage fallbackImage(const QString& element);

@@ -1,11 +1,11 @@
 #include "theme/themedata.h"
 
-#include <nlohmann/json.hpp>
+#include "core/boundedjson.h"
 
 #include <cmath>
 #include <limits>
 
-using json = nlohmann::ordered_json;
+using json = boundedjson::json;
 
 namespace theme {
 
@@ -183,12 +183,21 @@ QByteArray encodeTheme(const ThemeData& d)
 
 std::variant<ThemeData, DecodeError> decodeTheme(const QByteArray& bytes)
 {
+    // a theme is a flat object: every key is read as a plain value, anything else is skipped
+    static const boundedjson::Shape shape = [] {
+        std::vector<std::pair<std::string, boundedjson::Shape>> fields;
+        for (const auto& k : leadingNumbers())
+            fields.emplace_back(k.key, boundedjson::Shape::scalar());
+        for (const char* key : {"trackTextSize", "artistTextSize", "textReversed"})
+            fields.emplace_back(key, boundedjson::Shape::scalar());
+        for (const auto& k : trailingNumbers())
+            fields.emplace_back(k.key, boundedjson::Shape::scalar());
+        return boundedjson::Shape::object(std::move(fields));
+    }();
     json j;
-    try {
-        j = json::parse(bytes.constBegin(), bytes.constEnd());
-    } catch (const json::exception& e) {
-        return DecodeError{QStringLiteral("The data isn't valid JSON: %1").arg(QString::fromUtf8(e.what()))};
-    }
+    std::string error;
+    if (!boundedjson::parse(bytes, shape, &j, &error))
+        return DecodeError{QStringLiteral("The data isn't valid JSON: %1").arg(QString::fromStdString(error))};
     if (!j.is_object())
         return DecodeError{QStringLiteral("Expected a JSON object at the top level.")};
     try {

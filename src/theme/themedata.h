@@ -11,6 +11,9 @@
 // Values are kept exactly as read (NaN, infinities and huge sizes included); whoever
 // turns them into pixels bounds them.
 struct ThemeData {
+    // The smallest player window, in points, whatever a theme says.
+    static constexpr double kMinWindowPoints = 16;
+
     double playerWidth = 269;
     double playerHeight = 96;
     double playerMinWidth = 20;

@@ -5,6 +5,7 @@
 #include "ui/player/currenttracks.h"
 #include "ui/player/menuentries.h"
 #include "ui/player/playercontroller.h"
+#include "ui/player/savenotice.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -59,6 +60,7 @@ ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerControl
     connect(m_audioPlayer, &AudioPlayer::albumArtChanged, this, [this] {
         update(dirtyRect(m_layout.rect(Element::AlbumArt)));
     });
+    new SaveNotice(m_config, this);
     updateSize();
 }
 

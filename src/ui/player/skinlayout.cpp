@@ -28,8 +28,8 @@ QSizeF SkinLayout::skinSize(bool minimized) const
     const double s = scale();
     const double w = minimized ? m_config->playerMinWidth() : m_config->playerWidth();
     const double h = minimized ? m_config->playerMinHeight() : m_config->playerHeight();
-    // a window needs at least one pixel; the theme may say anything
-    return {std::max(1.0, bounded(w) * s), std::max(1.0, bounded(h) * s)};
+    // the theme may say anything (zero, negative, NaN): a window stays big enough to see and grab
+    return {std::max(kMinWindowPoints, bounded(w)) * s, std::max(kMinWindowPoints, bounded(h)) * s};
 }
 
 QRectF SkinLayout::centred(const QPointF& pos, double width, double height) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "theme/themedata.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPointF>
@@ -45,6 +47,7 @@ public:
     // with NaN, infinities or 1e12 must not become a pixmap of that size.
     static constexpr double kMaxPoints = 4096;
     static constexpr double kMaxFontPoints = 512;
+    static constexpr double kMinWindowPoints = ThemeData::kMinWindowPoints;
     static constexpr double kDragThreshold = 10;
 
     double scale() const;
