@@ -1,141 +1,98 @@
-// CPU time per second of playback and peak memory of AudioPlayer, each beside a bare
-// QMediaPlayer + QAudioOutput playing the same file to the same sink (the floor).
-//   bench_playback [--seconds N] [--rounds N]
-// Without a reachable PULSE_SERVER it starts a private PulseAudio with a null sink.
+// CPU per second of playback and resident memory while playing, for the player window (shown,
+// its knob moving) beside a bare `gst-launch-1.0 playbin` playing the same file to the same sink.
+//   bench_playback [--seconds N] [--rounds N] [--before <bench_playback of an older build>]
+//   bench_playback --child <file>     plays <file> in the player window until killed
+// Every program is measured the same way, from outside, through /proc. Without a reachable
+// PULSE_SERVER it starts a private PulseAudio with a null sink.
 
+#include "model/config.h"
 #include "playback/audioplayer.h"
+#include "ui/player/contentview.h"
+#include "ui/player/playercontroller.h"
 
-#include <QAudioOutput>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
-#include <QMediaPlayer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
-
-#include <sys/resource.h>
+#include <QThread>
+#include <QUrl>
+#include <QUuid>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
 struct Figures {
     double cpuMsPerSecond = 0;
-    double peakRssMb = 0;
+    double rssMb = 0;
 };
 
-double cpuMs()
+// user + system CPU of a process in milliseconds, from /proc/<pid>/stat
+std::optional<double> cpuMsOf(qint64 pid)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray stat = file.readAll();
+    // the fields after the command name, which is in parentheses and may hold blanks
+    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return std::nullopt;
+    return (fields[11].toDouble() + fields[12].toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
 }
 
-double peakRssMb()
+double rssMbOf(qint64 pid)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
+    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
 }
 
-// Measures from the moment sound starts until `seconds` later or the end of the file.
-class Meter {
-public:
-    explicit Meter(double seconds) : m_seconds(seconds) {}
-    void started()
-    {
-        if (m_running)
-            return;
-        m_running = true;
-        m_cpuAtStart = cpuMs();
-        m_wall.start();
-        QTimer::singleShot(int(m_seconds * 1000), qApp, [this] { finish(); });
-    }
-    void finish()
-    {
-        if (!m_running || m_done)
-            return;
-        m_done = true;
-        const double wallSeconds = m_wall.elapsed() / 1000.0;
-        std::printf("cpu_ms_per_s=%.3f peak_rss_mb=%.1f seconds=%.1f\n",
-                    (cpuMs() - m_cpuAtStart) / wallSeconds, peakRssMb(), wallSeconds);
-        std::fflush(stdout);
-        qApp->quit();
-    }
-
-private:
-    double m_seconds;
-    bool m_running = false;
-    bool m_done = false;
-    double m_cpuAtStart = 0;
-    QElapsedTimer m_wall;
-};
-
-int runFloor(const QString& file, double seconds)
+// Starts the program, lets it settle, then measures `seconds` of its playback.
+std::optional<Figures> measure(const QString& program, const QStringList& args, double seconds)
 {
-    Meter meter(seconds);
-    QMediaPlayer player;
-    QAudioOutput output;
-    player.setAudioOutput(&output);
-    QObject::connect(&player, &QMediaPlayer::positionChanged, [&](qint64 ms) {
-        if (ms > 0)
-            meter.started();
-    });
-    QObject::connect(&player, &QMediaPlayer::mediaStatusChanged,
-                     [&](QMediaPlayer::MediaStatus status) {
-                         if (status == QMediaPlayer::EndOfMedia)
-                             meter.finish();
-                     });
-    player.setSource(QUrl::fromLocalFile(file));
-    player.play();
-    return qApp->exec();
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, args);
+    if (!process.waitForStarted(10000))
+        return std::nullopt;
+    QThread::msleep(2000);
+    const std::optional<double> before = cpuMsOf(process.processId());
+    QThread::msleep(qint64(seconds * 1000));
+    const std::optional<double> after = cpuMsOf(process.processId());
+    Figures figures{0, rssMbOf(process.processId())};
+    const bool running = process.state() == QProcess::Running;
+    process.kill();
+    process.waitForFinished(10000);
+    if (!before || !after || !running)
+        return std::nullopt;
+    figures.cpuMsPerSecond = (*after - *before) / seconds;
+    return figures;
 }
 
-int runAudioPlayer(const QString& file, double seconds)
-{
-    Meter meter(seconds);
-    AudioPlayer player;
-    // what a view does with each tick
-    double drawn = 0;
-    QObject::connect(&player, &AudioPlayer::progressChanged, [&](double progress) {
-        drawn = progress;
-        if (progress > 0)
-            meter.started();
-    });
-    player.onTrackFinished = [&] { meter.finish(); };
-    player.play(QUrl::fromLocalFile(file));
-    const int result = qApp->exec();
-    return drawn >= 0 ? result : 1;
-}
-
-bool run(const QString& program, const QStringList& args, QByteArray* output = nullptr)
+bool run(const QString& program, const QStringList& args)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start(program, args);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        std::fprintf(stderr, "%s %s failed\n", qPrintable(program), qPrintable(args.join(u' ')));
-        return false;
-    }
-    if (output)
-        *output = process.readAllStandardOutput();
-    return true;
+    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 bool pulseReachable()
 {
-    if (qEnvironmentVariableIsEmpty("PULSE_SERVER"))
-        return false;
-    QProcess process;
-    process.start(QStringLiteral("pactl"), {QStringLiteral("info")});
-    return process.waitForFinished(10000) && process.exitCode() == 0;
+    return !qEnvironmentVariableIsEmpty("PULSE_SERVER") &&
+           run(QStringLiteral("pactl"), {QStringLiteral("info")});
 }
 
 // Something with the spectrum of music rather than one sine: a few partials and some noise.
@@ -150,20 +107,32 @@ bool makeMusic(const QString& path, double seconds, const QStringList& codec)
     return run(QStringLiteral("ffmpeg"), args + codec + QStringList{path});
 }
 
-std::optional<Figures> measure(const QString& mode, const QString& file, double seconds)
+// The player window with the file as its one track, playing.
+int runChild(const QString& file)
 {
-    QByteArray out;
-    if (!run(QCoreApplication::applicationFilePath(),
-             {QStringLiteral("--child"), mode, file, QString::number(seconds)}, &out))
-        return std::nullopt;
-    Figures figures;
-    if (std::sscanf(out.constData(), "cpu_ms_per_s=%lf peak_rss_mb=%lf", &figures.cpuMsPerSecond,
-                    &figures.peakRssMb) != 2)
-        return std::nullopt;
-    return figures;
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toUtf8());
+    Config config;
+    config.savePlaylist(config.playlists().first().id,
+                        {Track{QUuid::createUuid(), QUrl::fromLocalFile(file).toString(),
+                               QStringLiteral("Music"), QStringLiteral("Generator")}});
+    AudioPlayer player;
+    PlayerController controller(&config, &player);
+    ContentView view(&config, &player, &controller);
+    view.show();
+    if (!controller.playCurrentTrack())
+        return 1;
+    return qApp->exec();
 }
 
-int runBench(double seconds, int rounds)
+void printRow(const char* file, const char* program, const Figures& figures, const Figures& floor)
+{
+    std::printf("%-5s %-28s %9.2f %7.2fx %9.1f\n", file, program, figures.cpuMsPerSecond,
+                figures.cpuMsPerSecond / floor.cpuMsPerSecond, figures.rssMb);
+}
+
+int runBench(double seconds, int rounds, const QString& before)
 {
     QTemporaryDir dir;
     std::optional<QTemporaryDir> pulseDir;
@@ -174,42 +143,53 @@ int runBench(double seconds, int rounds)
             return 1;
         qputenv("PULSE_SERVER", ("unix:" + pulse + "/native").toLocal8Bit());
     }
-    const QString fileLength = QString::number(std::max(seconds, 60.0));
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
+                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    const double length = seconds + 30;
     const QString mp3 = dir.filePath(QStringLiteral("music.mp3"));
     const QString flac = dir.filePath(QStringLiteral("music.flac"));
-    if (!makeMusic(mp3, fileLength.toDouble(), {"-c:a", "libmp3lame", "-b:a", "192k"}) ||
-        !makeMusic(flac, fileLength.toDouble(), {"-c:a", "flac"}))
+    if (!makeMusic(mp3, length, {"-c:a", "libmp3lame", "-b:a", "192k"}) ||
+        !makeMusic(flac, length, {"-c:a", "flac"}))
         return 1;
 
-    std::printf("%.0f s of playback per run, %d round(s), best round shown\n\n", seconds, rounds);
-    std::printf("%-6s %-22s %14s %14s\n", "file", "program", "CPU ms per s", "peak RSS MB");
+    struct Program {
+        const char* name;
+        QString path;
+        QStringList args;
+    };
+    std::printf("%.0f s of playback per run, best of %d round(s); RSS while playing\n\n", seconds,
+                rounds);
+    std::printf("%-5s %-28s %9s %8s %9s\n", "file", "program", "CPU ms/s", "ratio", "RSS MB");
     int status = 0;
-    for (const QString& file : {mp3, flac}) {
-        std::optional<Figures> floor;
-        std::optional<Figures> ours;
+    for (const QString& file : {flac, mp3}) {
+        QList<Program> programs{
+            {"gst-launch-1.0 playbin", QStringLiteral("gst-launch-1.0"),
+             {QStringLiteral("-q"), QStringLiteral("playbin"),
+              QStringLiteral("uri=") + QUrl::fromLocalFile(file).toString(),
+              QStringLiteral("audio-sink=pulsesink")}},
+            {"Lindenfold (this build)", QCoreApplication::applicationFilePath(),
+             {QStringLiteral("--child"), file}}};
+        if (!before.isEmpty())
+            programs.append({"Lindenfold (before)", before, {QStringLiteral("--child"), file}});
+        QList<std::optional<Figures>> best(programs.size());
         for (int round = 0; round < rounds; ++round) {
-            // alternate so that a busy moment of the machine hits both
-            const auto f = measure(QStringLiteral("floor"), file, seconds);
-            const auto a = measure(QStringLiteral("audioplayer"), file, seconds);
-            if (!f || !a) {
-                status = 1;
-                continue;
+            // alternated, so that a busy moment of the machine hits all of them
+            for (qsizetype i = 0; i < programs.size(); ++i) {
+                const std::optional<Figures> figures =
+                    measure(programs[i].path, programs[i].args, seconds);
+                if (!figures)
+                    status = 1;
+                else if (!best[i] || figures->cpuMsPerSecond < best[i]->cpuMsPerSecond)
+                    best[i] = figures;
             }
-            if (!floor || f->cpuMsPerSecond < floor->cpuMsPerSecond)
-                floor = f;
-            if (!ours || a->cpuMsPerSecond < ours->cpuMsPerSecond)
-                ours = a;
         }
-        if (!floor || !ours)
+        if (!best[0])
             continue;
         const QByteArray ext = QFileInfo(file).suffix().toUtf8();
-        std::printf("%-6s %-22s %14.2f %14.1f\n", ext.constData(), "QMediaPlayer (floor)",
-                    floor->cpuMsPerSecond, floor->peakRssMb);
-        std::printf("%-6s %-22s %14.2f %14.1f\n", ext.constData(), "AudioPlayer",
-                    ours->cpuMsPerSecond, ours->peakRssMb);
-        std::printf("%-6s %-22s %13.2fx %13.2fx\n\n", ext.constData(), "ratio (goal <= 1.15)",
-                    ours->cpuMsPerSecond / floor->cpuMsPerSecond,
-                    ours->peakRssMb / floor->peakRssMb);
+        for (qsizetype i = 0; i < programs.size(); ++i)
+            if (best[i])
+                printRow(ext.constData(), programs[i].name, *best[i], *best[0]);
+        std::printf("\n");
         std::fflush(stdout);
     }
     if (pulseDir)
@@ -222,20 +202,20 @@ int runBench(double seconds, int rounds)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 5 && args[1] == QLatin1String("--child")) {
-        const double seconds = args[4].toDouble();
-        return args[2] == QLatin1String("floor") ? runFloor(args[3], seconds)
-                                                 : runAudioPlayer(args[3], seconds);
-    }
-    double seconds = 60;
+    if (args.size() == 3 && args[1] == QLatin1String("--child"))
+        return runChild(args[2]);
+    double seconds = 20;
     int rounds = 1;
+    QString before;
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--seconds"))
             seconds = args[i + 1].toDouble();
         else if (args[i] == QLatin1String("--rounds"))
             rounds = args[i + 1].toInt();
+        else if (args[i] == QLatin1String("--before"))
+            before = args[i + 1];
     }
-    return runBench(std::max(seconds, 5.0), std::max(rounds, 1));
+    return runBench(std::max(seconds, 5.0), std::max(rounds, 1), before);
 }

@@ -1,11 +1,14 @@
 #include "playback/albumart.h"
 
+#include "playback/playbin.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/fileref.h>
+#include <taglib/tfilestream.h>
 #include <taglib/flacfile.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mp4file.h>
@@ -69,11 +72,15 @@ void appendMp4(QList<QByteArray>& out, TagLib::MP4::Tag* tag)
 QList<QByteArray> embeddedPictures(const QString& path)
 {
     QList<QByteArray> out;
-    // TagLib takes a missing file for an empty one; say no before it opens anything
-    if (!QFile::exists(path))
-        return out;
+    // TagLib takes a missing file for an empty one and opens files for writing: only a
+    // regular file is read, and only read (a FIFO would block, a device never end)
     const QByteArray encoded = QFile::encodeName(path);
-    TagLib::FileRef ref(encoded.constData(), false);
+    if (playback::checkTrackFile(encoded))
+        return out;
+    TagLib::FileStream stream(encoded.constData(), true);
+    if (!stream.isOpen())
+        return out;
+    TagLib::FileRef ref(&stream, false);
     TagLib::File* file = ref.file();
     if (!file || !file->isValid())
         return out;

@@ -2,12 +2,9 @@
 
 #include "playback/albumart.h"
 
-#include <QAudioOutput>
+#include <QFile>
 #include <QFileInfo>
-#include <QFutureWatcher>
-#include <QMediaPlayer>
 #include <QTimer>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <cstdio>
 
@@ -21,6 +18,11 @@ void printLine(const QString& line)
     std::fflush(stdout);
 }
 
+void printFailure(const AudioPlayer::Error& error)
+{
+    printLine(QStringLiteral("Playback failed: ") + error.printed());
+}
+
 // NaN fails both comparisons and becomes 0
 double clampFraction(double fraction)
 {
@@ -28,22 +30,14 @@ double clampFraction(double fraction)
     return atLeastZero <= 1 ? atLeastZero : 1;
 }
 
-void discard(QMediaPlayer* player, QObject* receiver)
-{
-    QObject::disconnect(player, nullptr, receiver, nullptr);
-    player->stop();
-    // it may be in the middle of emitting the signal that brought us here
-    player->deleteLater();
-}
+const AudioPlayer::Error kMissingFile{QStringLiteral("AudioPlayer"), -1,
+                                      QStringLiteral("File does not exist")};
 
 } // namespace
 
-QString AudioPlayer::Error::printed() const
-{
-    return QStringLiteral("%1 error %2: %3").arg(domain).arg(code).arg(description);
-}
-
-AudioPlayer::AudioPlayer(QObject* parent) : QObject(parent), m_timer(new QTimer(this))
+AudioPlayer::AudioPlayer(QObject* parent)
+    : QObject(parent), m_timer(new QTimer(this)),
+      m_mailbox(std::make_shared<playback::Mailbox>(this))
 {
     m_timer->setInterval(kTickMs);
     m_timer->setTimerType(Qt::CoarseTimer);
@@ -53,42 +47,73 @@ AudioPlayer::AudioPlayer(QObject* parent) : QObject(parent), m_timer(new QTimer(
 AudioPlayer::~AudioPlayer()
 {
     m_timer->stop();
-    if (m_previous.player)
-        m_previous.player->stop();
-    if (m_player)
-        m_player->stop();
+    m_mailbox->close();
+    // the players are children: they go now, each waiting a moment for its pipeline to close
+    for (Playbin* player : findChildren<Playbin*>(Qt::FindDirectChildrenOnly))
+        player->setShutdownWait(true);
+}
+
+void AudioPlayer::discard(Playbin* player)
+{
+    if (!player)
+        return;
+    player->disconnect(this);
+    player->nextFile = nullptr;
+    player->setPlaying(false);
+    player->deleteLater();
+}
+
+std::optional<QUrl> AudioPlayer::fileURL(const QUrl& url)
+{
+    if (url.scheme().isEmpty()) {
+        // a plain path keeps whatever looks like a query or a fragment: "a#b.mp3" is one name
+        QString path = url.path(QUrl::FullyDecoded);
+        if (url.hasQuery())
+            path += u'?' + url.query(QUrl::FullyDecoded);
+        if (url.hasFragment())
+            path += u'#' + url.fragment(QUrl::FullyDecoded);
+        if (path.isEmpty())
+            return std::nullopt;
+        return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    }
+    // other schemes name no local file: the player has no network side
+    if (!url.isLocalFile() || url.path().isEmpty())
+        return std::nullopt;
+    // kept as it is: a name that is not UTF-8 lives on only in its percent-encoding
+    return url;
 }
 
 std::optional<QUrl> AudioPlayer::resolveFileURL(const QUrl& url, Error* error)
 {
-    QString path;
-    if (url.scheme().isEmpty())
-        path = url.path(QUrl::FullyDecoded);
-    else if (url.isLocalFile())
-        path = url.toLocalFile();
-    // other schemes name no local file: the player has no network side
-    if (!path.isEmpty() && QFileInfo::exists(path))
-        return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    const std::optional<QUrl> file = fileURL(url);
+    std::optional<Error> failure;
+    if (!file)
+        failure = kMissingFile;
+    else
+        failure = playback::checkTrackFile(playback::localPath(*file));
+    if (!failure)
+        return file;
     if (error)
-        *error = Error{QStringLiteral("AudioPlayer"), -1, QStringLiteral("File does not exist")};
+        *error = *failure;
     return std::nullopt;
 }
 
 void AudioPlayer::play(const QUrl& url)
 {
-    Error error;
-    const std::optional<QUrl> resolved = resolveFileURL(url, &error);
+    const std::optional<QUrl> resolved = fileURL(url);
     if (!resolved) {
-        printLine(QStringLiteral("Playback failed: ") + error.printed());
+        printFailure(kMissingFile);
         return;
     }
-    if (m_player && m_player->source() == *resolved) {
-        if (m_player->playbackState() == QMediaPlayer::PlayingState)
+    if (m_player && m_player->url() == *resolved) {
+        if (m_isPlaying)
             return;
         // an ended file starts again from its beginning
-        if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
-            reopenLoadedFile();
-        m_player->play();
+        if (m_ended)
+            m_player->seekTo(0, false);
+        m_ended = false;
+        if (!m_loading)
+            m_player->setPlaying(true);
         setIsPlaying(true);
         startTimer();
         return;
@@ -96,98 +121,62 @@ void AudioPlayer::play(const QUrl& url)
     loadNewFile(*resolved);
 }
 
-QMediaPlayer* AudioPlayer::createPlatformPlayer(const QUrl& url)
-{
-    auto* player = new QMediaPlayer(this);
-    player->setAudioOutput(new QAudioOutput(player));
-    connect(player, &QMediaPlayer::mediaStatusChanged, this,
-            [this, player](QMediaPlayer::MediaStatus status) { handleStatus(player, status); });
-    connect(player, &QMediaPlayer::errorOccurred, this,
-            [this, player](QMediaPlayer::Error error) {
-                if (error != QMediaPlayer::NoError)
-                    handleFailure(player);
-            });
-    connect(player, &QMediaPlayer::durationChanged, this,
-            [this, player](qint64 ms) { handleDuration(player, ms); });
-    player->setSource(url);
-    return player;
-}
-
-// The new file opens asynchronously. Until it has loaded, the previous one keeps sounding and
-// stays ready to take over again should the new one fail to open.
+// The new file is checked and opened off the main thread. Until it is ready, the previous one
+// keeps sounding and stays ready to take over again should the new one fail to open.
 void AudioPlayer::loadNewFile(const QUrl& url)
 {
     const float oldVolume = volume();
     if (m_loading)
-        discard(m_player, this);
+        discard(m_player);
     else if (m_player)
-        m_previous = Previous{m_player, m_progress, m_duration, m_isPlaying, hasTimer(), false};
+        m_previous = Previous{m_player, m_progress, m_duration, m_isPlaying, hasTimer(), m_ended};
 
     m_loading = true;
     m_failureReported = false;
-    m_pendingSeek.reset();
+    m_ended = false;
     m_player = createPlatformPlayer(url);
     emit urlChanged(url);
     if (oldVolume != volume())
         emit volumeChanged(volume());
     setDuration(1.0);
-    m_player->play();
     setIsPlaying(true);
     startTimer();
 }
 
-// Qt 6.4's GStreamer backend flushes its pipeline when it plays on from the stopped or ended
-// state; racing the PulseAudio stream, that flush can leave the stream starved for good. A
-// rewound file therefore gets the same file on a fresh pipeline; nothing observable changes.
-void AudioPlayer::reopenLoadedFile()
+Playbin* AudioPlayer::createPlatformPlayer(const QUrl& url)
 {
-    const QUrl url = m_player->source();
-    const float volume = this->volume();
-    discard(m_player, this);
-    m_player = createPlatformPlayer(url);
-    m_player->audioOutput()->setVolume(volume);
+    auto* player = new Playbin(this);
+    connect(player, &Playbin::opened, this, [this, player] {
+        if (player == m_player && m_loading)
+            finishLoading();
+    });
+    connect(player, &Playbin::failed, this,
+            [this, player](const Error& error) { handleFailure(player, error); });
+    connect(player, &Playbin::endOfStream, this, [this, player] { handleEnd(player); });
+    connect(player, &Playbin::durationChanged, this, [this, player] {
+        if (player == m_player)
+            takeDuration();
+    });
+    connect(player, &Playbin::nextFileStarted, this, &AudioPlayer::handleNextFile);
+    player->nextFile = [this, player] {
+        if (player != m_player || m_loading || !nextTrackURL)
+            return QUrl();
+        return fileURL(nextTrackURL()).value_or(QUrl());
+    };
+    player->open(url);
+    return player;
 }
 
-void AudioPlayer::handleStatus(QMediaPlayer* player, int status)
+void AudioPlayer::handleFailure(Playbin* player, const Error& error)
 {
     if (player == m_previous.player) {
-        if (status == QMediaPlayer::EndOfMedia)
-            m_previous.ended = true;
+        m_previous.isPlaying = false;
         return;
     }
-    if (player != m_player)
-        return;
-    switch (status) {
-    case QMediaPlayer::InvalidMedia:
-        handleFailure(player);
-        break;
-    case QMediaPlayer::LoadedMedia:
-    case QMediaPlayer::StalledMedia:
-    case QMediaPlayer::BufferingMedia:
-    case QMediaPlayer::BufferedMedia:
-        if (m_loading)
-            finishLoading();
-        break;
-    case QMediaPlayer::EndOfMedia:
-        if (m_loading)
-            finishLoading();
-        audioPlayerDidFinishPlaying();
-        break;
-    default:
-        break;
-    }
-}
-
-void AudioPlayer::handleFailure(QMediaPlayer* player)
-{
     if (player != m_player || m_failureReported)
         return;
     m_failureReported = true;
-    QString description = player->errorString();
-    if (description.isEmpty())
-        description = QStringLiteral("The file cannot be played");
-    const Error error{QStringLiteral("QMediaPlayer"), int(player->error()), description};
-    printLine(QStringLiteral("Playback failed: ") + error.printed());
+    printFailure(error);
 
     if (!m_loading) {
         // a loaded file that breaks off in the middle has stopped playing
@@ -195,9 +184,8 @@ void AudioPlayer::handleFailure(QMediaPlayer* player)
         return;
     }
     m_loading = false;
-    m_pendingSeek.reset();
     const float oldVolume = volume();
-    discard(m_player, this);
+    discard(m_player);
     m_player = nullptr;
     if (m_previous.player) {
         restorePrevious();
@@ -218,7 +206,8 @@ void AudioPlayer::restorePrevious()
     m_previous = Previous{};
     const float oldVolume = volume();
     m_player = previous.player;
-    emit urlChanged(m_player->source());
+    m_ended = previous.atEnd || previous.ended;
+    emit urlChanged(m_player->url());
     if (oldVolume != volume())
         emit volumeChanged(volume());
     setDuration(previous.duration);
@@ -236,27 +225,48 @@ void AudioPlayer::restorePrevious()
 void AudioPlayer::finishLoading()
 {
     m_loading = false;
-    dropPrevious();
-    loadAlbumArt(m_player->source());
-}
-
-void AudioPlayer::dropPrevious()
-{
-    if (m_previous.player)
-        discard(m_previous.player, this);
+    discard(m_previous.player);
     m_previous = Previous{};
+    takeDuration();
+    m_player->setPlaying(m_isPlaying);
+    loadAlbumArt(m_player->url());
 }
 
-void AudioPlayer::handleDuration(QMediaPlayer* player, qint64 ms)
+void AudioPlayer::takeDuration()
 {
-    if (player != m_player || ms <= 0)
+    if (const std::optional<double> duration = m_player->duration())
+        setDuration(*duration);
+}
+
+void AudioPlayer::handleEnd(Playbin* player)
+{
+    if (player == m_previous.player) {
+        player->setPlaying(false);
+        m_previous.ended = true;
         return;
-    setDuration(ms / 1000.0);
-    if (m_pendingSeek) {
-        const double fraction = *m_pendingSeek;
-        m_pendingSeek.reset();
-        m_player->setPosition(qRound64(fraction * ms));
     }
+    if (player != m_player || m_loading)
+        return;
+    // paused at its end: a seek afterwards must not make it sound on its own
+    player->setPlaying(false);
+    m_ended = true;
+    audioPlayerDidFinishPlaying();
+}
+
+// The queued file follows at the joint: from now on it is the loaded file, as if play() had
+// opened it, only without a gap.
+void AudioPlayer::handleNextFile(const QUrl& url)
+{
+    const float oldVolume = volume();
+    m_player->setVolume(1.0);
+    emit urlChanged(url);
+    if (oldVolume != volume())
+        emit volumeChanged(volume());
+    setDuration(1.0);
+    takeDuration();
+    loadAlbumArt(url);
+    if (const std::function<void(const QUrl&)> handler = onNextTrackStarted)
+        handler(url);
 }
 
 void AudioPlayer::audioPlayerDidFinishPlaying()
@@ -269,10 +279,10 @@ void AudioPlayer::audioPlayerDidFinishPlaying()
 
 void AudioPlayer::pause()
 {
-    if (m_player)
-        m_player->pause();
+    if (m_player && !m_loading)
+        m_player->setPlaying(false);
     if (m_previous.player) {
-        m_previous.player->pause();
+        m_previous.player->setPlaying(false);
         m_previous.isPlaying = false;
     }
     setIsPlaying(false);
@@ -280,19 +290,19 @@ void AudioPlayer::pause()
 
 void AudioPlayer::stop()
 {
-    m_pendingSeek.reset();
-    if (m_player && !m_loading) {
-        reopenLoadedFile();
-    } else if (m_player) {
-        m_player->pause();
-        m_player->setPosition(0);
+    if (m_player) {
+        if (!m_loading)
+            m_player->setPlaying(false);
+        m_player->seekTo(0, false);
     }
+    m_ended = false;
     if (m_previous.player) {
-        m_previous.player->pause();
-        m_previous.player->setPosition(0);
+        m_previous.player->setPlaying(false);
+        m_previous.player->seekTo(0, false);
         m_previous.isPlaying = false;
         m_previous.progress = 0;
         m_previous.hadTimer = false;
+        m_previous.ended = false;
     }
     setProgress(0);
     setIsPlaying(false);
@@ -304,27 +314,23 @@ void AudioPlayer::seek(double fraction)
     if (!m_player)
         return;
     const double clamped = clampFraction(fraction);
-    const qint64 durationMs = m_player->duration();
-    if (durationMs > 0) {
-        m_pendingSeek.reset();
-        m_player->setPosition(qRound64(clamped * durationMs));
-    } else {
-        // still loading: the position is set once the length is known
-        m_pendingSeek = clamped;
-    }
+    // while the file loads, the seek lands once its length is known
+    m_player->seekTo(clamped, true);
+    m_ended = false;
     setProgress(clamped);
-    emit seeked(clamped * durationMs / 1000.0);
+    emit seeked(clamped * m_player->duration().value_or(0));
 }
 
 void AudioPlayer::updateProgress()
 {
     if (!m_player)
         return;
-    const qint64 durationMs = m_player->duration();
-    // an unknown length gives no fraction; the last one stays
-    if (durationMs <= 0)
+    const std::optional<double> duration = m_player->duration();
+    const std::optional<double> position = m_player->position();
+    // an unknown length or position gives no fraction; the last one stays
+    if (!duration || !position)
         return;
-    setProgress(double(m_player->position()) / double(durationMs));
+    setProgress(*position / *duration);
 }
 
 bool AudioPlayer::hasPlayer() const
@@ -334,12 +340,12 @@ bool AudioPlayer::hasPlayer() const
 
 QUrl AudioPlayer::url() const
 {
-    return m_player ? m_player->source() : QUrl();
+    return m_player ? m_player->url() : QUrl();
 }
 
 double AudioPlayer::currentTime() const
 {
-    return m_player ? m_player->position() / 1000.0 : 0.0;
+    return m_player ? m_player->position().value_or(0) : 0.0;
 }
 
 void AudioPlayer::setCurrentTime(double seconds)
@@ -347,17 +353,16 @@ void AudioPlayer::setCurrentTime(double seconds)
     if (!m_player)
         return;
     double clamped = seconds > 0 ? seconds : 0;
-    const qint64 durationMs = m_player->duration();
-    if (durationMs > 0 && clamped * 1000.0 > double(durationMs))
-        clamped = durationMs / 1000.0;
-    m_pendingSeek.reset();
-    m_player->setPosition(qRound64(clamped * 1000.0));
+    if (const std::optional<double> duration = m_player->duration(); duration && clamped > *duration)
+        clamped = *duration;
+    m_player->seekTo(clamped, false);
+    m_ended = false;
     emit seeked(clamped);
 }
 
 float AudioPlayer::volume() const
 {
-    return m_player ? m_player->audioOutput()->volume() : 1.0f;
+    return m_player ? float(m_player->volume()) : 1.0f;
 }
 
 void AudioPlayer::setVolume(float volume)
@@ -367,7 +372,7 @@ void AudioPlayer::setVolume(float volume)
     const float clamped = volume > 0 ? (volume < 1 ? volume : 1.0f) : 0.0f;
     if (clamped == this->volume())
         return;
-    m_player->audioOutput()->setVolume(clamped);
+    m_player->setVolume(clamped);
     emit volumeChanged(clamped);
 }
 
@@ -389,12 +394,10 @@ void AudioPlayer::startTimer()
 void AudioPlayer::loadAlbumArt(const QUrl& url)
 {
     // loads are never cancelled: the one that finishes last decides the picture
-    auto* watcher = new QFutureWatcher<QImage>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        setAlbumArt(watcher->result());
-        watcher->deleteLater();
-    });
-    watcher->setFuture(QtConcurrent::run(&albumart::readAlbumArt, url.toLocalFile()));
+    const QString path = QFile::decodeName(playback::localPath(url));
+    playback::runDetached<QImage>(
+        m_mailbox, [path] { return albumart::readAlbumArt(path); },
+        [this](const QImage& image) { setAlbumArt(image); });
 }
 
 void AudioPlayer::setProgress(double progress)

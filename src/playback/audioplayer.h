@@ -1,19 +1,22 @@
 #pragma once
 
+#include "playback/playbin.h"
+
 #include <QImage>
 #include <QObject>
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QMediaPlayer;
-class QAudioOutput;
 class QTimer;
 
 // The one playback controller: loads one local file, plays, pauses, stops and seeks it,
-// publishes the played fraction for the scrubber and reports the end of a file. The media
-// pipeline is created on the first play, not at start.
+// publishes the played fraction for the scrubber and reports the end of a file; the next
+// file of a playlist is queued before the end so that it follows without a gap. The media
+// libraries start on the first play, not at start. Nothing here touches a track's file on
+// the calling thread.
 class AudioPlayer final : public QObject {
     Q_OBJECT
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
@@ -26,15 +29,14 @@ public:
     ~AudioPlayer() override;
     Q_DISABLE_COPY_MOVE(AudioPlayer)
 
-    struct Error {
-        QString domain;
-        int code = 0;
-        QString description;
-        // "AudioPlayer error -1: File does not exist"
-        QString printed() const;
-    };
-    // A URL without a scheme becomes a file URL; a missing file is an error.
+    using Error = PlaybackError;
+    // A URL without a scheme (a plain path, "#" and all) becomes a file URL; a missing file, or
+    // one that is no regular readable file, is an error. Reads the file system: play() runs it
+    // off the main thread.
     static std::optional<QUrl> resolveFileURL(const QUrl& url, Error* error = nullptr);
+    // The same without looking at the file system: the file URL, or nothing for a URL that
+    // names no local file.
+    static std::optional<QUrl> fileURL(const QUrl& url);
 
     void play(const QUrl& url);
     void pause();
@@ -50,6 +52,8 @@ public:
     // The loaded file (empty before the first load); "player present" means hasPlayer().
     bool hasPlayer() const;
     QUrl url() const;
+    // A file was handed over and is not ready yet (its length still unknown).
+    bool isLoading() const { return m_loading; }
 
     // Current time of the loaded file in seconds (0 without one); setting it seeks.
     double currentTime() const;
@@ -66,6 +70,11 @@ public:
     void startTimer();
 
     std::function<void()> onTrackFinished;
+    // Asked shortly before the playing file ends: the file to follow it without a gap, or an
+    // empty URL to let it end (onTrackFinished follows then).
+    std::function<QUrl()> nextTrackURL;
+    // The file named by nextTrackURL is heard from now on; url() and urlChanged already say so.
+    std::function<void(const QUrl& url)> onNextTrackStarted;
 
 signals:
     void progressChanged(double progress);
@@ -82,31 +91,35 @@ private:
     // What the previous file looked like, kept while a newly opened file is still loading so
     // that an open failure can put everything back.
     struct Previous {
-        QMediaPlayer* player = nullptr;
+        Playbin* player = nullptr;
         double progress = 0;
         double duration = 1.0;
         bool isPlaying = false;
         bool hadTimer = false;
+        bool atEnd = false;
+        // it played to its end while the new file was loading
         bool ended = false;
     };
 
     void loadNewFile(const QUrl& url);
-    QMediaPlayer* createPlatformPlayer(const QUrl& url);
-    void reopenLoadedFile();
-    void handleStatus(QMediaPlayer* player, int status);
-    void handleFailure(QMediaPlayer* player);
-    void handleDuration(QMediaPlayer* player, qint64 ms);
+    Playbin* createPlatformPlayer(const QUrl& url);
+    // Silences a player and lets it go; it may be in the middle of a signal that brought us here.
+    void discard(Playbin* player);
+    void handleFailure(Playbin* player, const Error& error);
     void finishLoading();
     void restorePrevious();
-    void dropPrevious();
+    void handleEnd(Playbin* player);
+    void handleNextFile(const QUrl& url);
+    void takeDuration();
     void audioPlayerDidFinishPlaying();
     void loadAlbumArt(const QUrl& url);
     void setProgress(double progress);
     void setDuration(double duration);
     void setIsPlaying(bool isPlaying);
     void setAlbumArt(const QImage& image);
+    void resetVolume(float oldVolume);
 
-    QMediaPlayer* m_player = nullptr;
+    Playbin* m_player = nullptr;
     QTimer* m_timer = nullptr;
     double m_progress = 0;
     double m_duration = 1.0;
@@ -114,7 +127,7 @@ private:
     QImage m_albumArt;
     bool m_loading = false;
     bool m_failureReported = false;
-    // a seek asked for before the loading file knew its duration
-    std::optional<double> m_pendingSeek;
+    bool m_ended = false;
     Previous m_previous;
+    std::shared_ptr<playback::Mailbox> m_mailbox;
 };

@@ -1,14 +1,22 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 
-class QMediaPlayer;
-class QAudioOutput;
+#include <memory>
+
+typedef struct _GstBuffer GstBuffer;
+typedef struct _GstElement GstElement;
+
+namespace playback {
+class Mailbox;
+}
 
 // Plays the short interface sounds ("click", "pop", "min", "drag") shipped as
-// resources named "<name>.m4a". A new sound cuts off the previous one. Callers test
-// Config::playsSounds first.
+// resources named "<name>.m4a". Each sound is decoded once, on its first use, and then played
+// from memory on one audio stream kept open, so that it starts at once. A new sound cuts off
+// the previous one. Callers test Config::playsSounds first.
 class SoundPlayer final : public QObject {
     Q_OBJECT
 
@@ -23,15 +31,22 @@ public:
     // an action asked for.
     QString lastSound() const;
 
+    // The samples of one sound, or why it could not be decoded.
+    struct Decoded;
+
 signals:
     // A sound was started (after its file was found).
     void soundStarted(const QString& name);
 
 private:
-    void report(const QString& name, const QString& description);
+    void decoded(const QString& name, const std::shared_ptr<Decoded>& sound);
+    void start(const Decoded& sound);
 
-    QMediaPlayer* m_player = nullptr;
     QString m_lastSound;
-    // the backend may send several errors for one file: one line each sound
-    bool m_reported = false;
+    // decoded sounds by name; a name being decoded has no entry yet
+    QHash<QString, std::shared_ptr<Decoded>> m_sounds;
+    QHash<QString, bool> m_decoding;
+    GstElement* m_pipeline = nullptr;
+    GstElement* m_source = nullptr;
+    std::shared_ptr<playback::Mailbox> m_mailbox;
 };
