@@ -1,8 +1,10 @@
 #include "app/appdelegate.h"
 
+#include "app/fileopener.h"
 #include "app/windowsnapdelegate.h"
 #include "desktop/mpris.h"
 #include "model/config.h"
+#include "model/output.h"
 #include "playback/audioplayer.h"
 #include "ui/player/contentview.h"
 #include "ui/player/playercontroller.h"
@@ -40,6 +42,7 @@ void AppDelegate::setupWindow()
         return;
     m_controller = new PlayerController(m_config, m_audioPlayer, this);
     connect(m_controller, &PlayerController::settingsRequested, this, &AppDelegate::showSettings);
+    m_opener = new FileOpener(m_controller, this);
 
     installSkinAccessibility();
     m_window = new ContentView(m_config, m_audioPlayer, m_controller);
@@ -80,6 +83,25 @@ void AppDelegate::showSettings()
     m_settingsWindow->show();
     m_settingsWindow->raise();
     m_settingsWindow->activateWindow();
+}
+
+void AppDelegate::raisePlayer()
+{
+    if (!m_window)
+        return;
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void AppDelegate::openFiles(const QStringList& arguments)
+{
+    if (!m_opener || arguments.isEmpty())
+        return;
+    m_opener->open(arguments, [](const QStringList& skipped) {
+        for (const QString& line : skipped)
+            printLine(line);
+    });
 }
 
 // On all desktops, as the window manager's _NET_WM_STATE_STICKY asks; without an X11
@@ -132,11 +154,10 @@ void AppDelegate::startMpris()
     if (m_mpris)
         return;
     m_mpris = new MprisService(m_controller, this);
-    m_mpris->raiseHandler = [this] {
-        m_window->show();
-        m_window->raise();
-        m_window->activateWindow();
-    };
+    m_mpris->raiseHandler = [this] { raisePlayer(); };
     m_mpris->quitHandler = [] { QApplication::quit(); };
+    m_mpris->openHandler = [this](const QStringList& arguments, const MprisService::OpenDone& done) {
+        m_opener->open(arguments, done);
+    };
     m_mpris->registerOnSessionBus();
 }

@@ -6,6 +6,7 @@ class AudioPlayer;
 class MprisService;
 class Config;
 class ContentView;
+class FileOpener;
 class PlayerController;
 class PlayerMenu;
 class QSystemTrayIcon;
@@ -37,6 +38,12 @@ public:
     void setupWindow();
     // Shows the one settings window, creating it on first use, or brings it to the front.
     void showSettings();
+    // Shows the player window and brings it to the front.
+    void raisePlayer();
+    // Files of the command line: added to the current playlist, the first plays; what is
+    // skipped is printed.
+    void openFiles(const QStringList& arguments);
+    FileOpener* fileOpener() const { return m_opener; }
 
 private:
     void makeSticky();
@@ -52,4 +59,5 @@ private:
     QWidget* m_settingsWindow = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     MprisService* m_mpris = nullptr;
+    FileOpener* m_opener = nullptr;
 };

@@ -41,9 +41,8 @@ public:
     bool hasTrackList() const { return false; }
     QString identity() const { return QStringLiteral("Lindenfold"); }
     QString desktopEntry() const { return QStringLiteral("lindenfold"); }
-    // opening URIs from outside is not supported
-    QStringList supportedUriSchemes() const { return {}; }
-    QStringList supportedMimeTypes() const { return {}; }
+    QStringList supportedUriSchemes() const { return {QStringLiteral("file")}; }
+    QStringList supportedMimeTypes() const { return MprisService::supportedMimeTypes(); }
 
 public slots:
     void Raise() { m_service->raise(); }
@@ -100,16 +99,33 @@ public slots:
     {
         m_service->setPosition(trackId, position);
     }
-    void OpenUri(const QString&, const QDBusMessage& message)
-    {
-        message.setDelayedReply(true);
-        QDBusConnection::sessionBus().send(message.createErrorReply(
-            QStringLiteral("org.mpris.MediaPlayer2.Player.Error.NotSupported"),
-            QStringLiteral("Opening URIs is not supported.")));
-    }
+    void OpenUri(const QString& uri) { m_service->open({uri}, {}); }
 
 signals:
     void Seeked(qlonglong position);
+
+private:
+    MprisService* m_service;
+};
+
+// The hand-over of a second start: its files (absolute paths or file URIs) are added and the
+// first plays; the reply, sent once they are read, lists what was skipped.
+class LindenfoldAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.lindenfold.Lindenfold")
+
+public:
+    explicit LindenfoldAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service) {}
+
+public slots:
+    QStringList Open(const QStringList& arguments, const QDBusMessage& message)
+    {
+        message.setDelayedReply(true);
+        m_service->open(arguments, [message](const QStringList& skipped) {
+            QDBusConnection::sessionBus().send(message.createReply(QVariant(skipped)));
+        });
+        return {};
+    }
 
 private:
     MprisService* m_service;
@@ -132,6 +148,7 @@ MprisService::MprisService(PlayerController* controller, QObject* parent)
 {
     new RootAdaptor(this);
     auto* player = new PlayerAdaptor(this);
+    new LindenfoldAdaptor(this);
 
     connect(m_audioPlayer, &AudioPlayer::seeked, player,
             [player](double seconds) { emit player->Seeked(microseconds(seconds)); });
@@ -179,8 +196,7 @@ bool MprisService::registerOnSessionBus()
     }
     // a second running player takes an instance name, as the protocol suggests
     if (!bus.registerService(kBusName)
-        && !bus.registerService(kBusName + QStringLiteral(".instance")
-                                + QString::number(QCoreApplication::applicationPid()))) {
+        && !bus.registerService(instanceBusName(QCoreApplication::applicationPid()))) {
         printLine(QStringLiteral("MPRIS is unavailable: ") + bus.lastError().message());
         return false;
     }
@@ -332,6 +348,44 @@ void MprisService::setPosition(const QDBusObjectPath& trackId, qint64 position)
     if (seconds < 0 || seconds > m_audioPlayer->duration())
         return;
     m_audioPlayer->setCurrentTime(seconds);
+}
+
+QString MprisService::busName()
+{
+    return kBusName;
+}
+
+QString MprisService::instanceBusName(qint64 pid)
+{
+    return kBusName + QStringLiteral(".instance") + QString::number(pid);
+}
+
+QStringList MprisService::supportedMimeTypes()
+{
+    return {QStringLiteral("audio/flac"), QStringLiteral("audio/x-flac"), QStringLiteral("audio/mpeg"),
+            QStringLiteral("audio/ogg"), QStringLiteral("audio/x-vorbis+ogg"),
+            QStringLiteral("audio/x-opus+ogg"), QStringLiteral("audio/opus"),
+            QStringLiteral("audio/x-wav"), QStringLiteral("audio/wav"), QStringLiteral("audio/mp4"),
+            QStringLiteral("audio/x-m4a"), QStringLiteral("audio/aac"),
+            QStringLiteral("audio/x-mpegurl"), QStringLiteral("application/vnd.apple.mpegurl"),
+            QStringLiteral("audio/x-scpls"), QStringLiteral("application/xspf+xml")};
+}
+
+void MprisService::open(const QStringList& arguments, const std::function<void(const QStringList&)>& done)
+{
+    raise();
+    if (!openHandler) {
+        if (done)
+            done({});
+        return;
+    }
+    openHandler(arguments, [done](const QStringList& skipped) {
+        if (done)
+            done(skipped);
+        else
+            for (const QString& line : skipped)
+                printLine(line);
+    });
 }
 
 void MprisService::raise()

@@ -28,6 +28,16 @@ public:
     // Raise shows the player window; Quit ends the application.
     std::function<void()> raiseHandler;
     std::function<void()> quitHandler;
+    // Opens files or file URIs as the command line does and calls back with the lines of what
+    // was skipped, once the files are read.
+    using OpenDone = std::function<void(const QStringList& skipped)>;
+    std::function<void(const QStringList& arguments, const OpenDone& done)> openHandler;
+
+    // The bus names: the first running player's, and that of any other running beside it.
+    static QString busName();
+    static QString instanceBusName(qint64 pid);
+    // What the player opens, as the desktop entry lists it.
+    static QStringList supportedMimeTypes();
 
     // org.mpris.MediaPlayer2.Player state, as the adaptors publish it.
     QString playbackStatus() const;
@@ -50,6 +60,9 @@ public:
     void setPosition(const QDBusObjectPath& trackId, qint64 position);
     void raise();
     void quit();
+    // OpenUri and the hand-over of a second start: raises the window, then opens; without a
+    // callback the skipped lines are printed here.
+    void open(const QStringList& arguments, const OpenDone& done);
 
     // A D-Bus object path naming a track by its id.
     static QDBusObjectPath trackObjectPath(const QUuid& id);

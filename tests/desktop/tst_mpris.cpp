@@ -51,6 +51,7 @@ class TestMpris : public QObject {
     QList<Track> m_tracks;
     int m_quits = 0;
     int m_raises = 0;
+    QStringList m_opened;
 
     QJsonObject writtenSettings() const
     {
@@ -79,6 +80,10 @@ private slots:
         m_service = std::make_unique<MprisService>(m_controller.get());
         m_service->quitHandler = [this] { ++m_quits; };
         m_service->raiseHandler = [this] { ++m_raises; };
+        m_service->openHandler = [this](const QStringList& arguments, const MprisService::OpenDone& done) {
+            m_opened += arguments;
+            done({});
+        };
         QVERIFY(m_service->registerOnSessionBus());
     }
 
@@ -105,8 +110,17 @@ private slots:
                               "org.mpris.MediaPlayer2.Player");
         for (const char* name : {"CanPlay", "CanPause", "CanSeek", "CanGoNext", "CanGoPrevious", "CanControl"})
             QVERIFY2(player.property(name).toBool(), name);
-        const QDBusMessage reply = player.call("OpenUri", "file:///tmp/x.mp3");
-        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        // OpenUri opens as the command line does and raises the window; the desktop entry's
+        // types are what the bus announces
+        QCOMPARE(player.call("OpenUri", "file:///tmp/x.mp3").type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(m_opened, QStringList{"file:///tmp/x.mp3"});
+        QCOMPARE(m_raises, 2);
+        QCOMPARE(root.property("SupportedUriSchemes").toStringList(), QStringList{"file"});
+        const QString entry = QString::fromUtf8(testsupport::readFile(
+            qEnvironmentVariable("LINDENFOLD_TEST_SOURCE_DIR") + "/packaging/lindenfold.desktop"));
+        const QRegularExpressionMatch mimeTypes = QRegularExpression("\\nMimeType=(.*)\\n").match(entry);
+        QCOMPARE(root.property("SupportedMimeTypes").toStringList(),
+                 mimeTypes.captured(1).split(';', Qt::SkipEmptyParts));
     }
 
     void metadataOfTheCurrentTrack()

@@ -1,6 +1,8 @@
 #include "ui/settings/playlistsettingsview.h"
 
 #include "model/config.h"
+#include "model/output.h"
+#include "model/playlistformats.h"
 #include "ui/settings/settingsicons.h"
 #include "ui/settings/trackdropdelegate.h"
 #include "ui/settings/trackimport.h"
@@ -8,14 +10,18 @@
 #include "ui/settings/tracktableview.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QTextBoundaryFinder>
 #include <QTimer>
 #include <QToolButton>
@@ -38,6 +44,10 @@ PlaylistSettingsView::PlaylistSettingsView(Config* config, QWidget* parent)
     connect(m_tracks, &TrackTableModel::trackEdited, this,
             &PlaylistSettingsView::saveSelectedTracks);
     connect(m_config, &Config::playlistsChanged, this, &PlaylistSettingsView::syncControls);
+    connect(m_exportButton, &QPushButton::clicked, this, &PlaylistSettingsView::exportFromPanel);
+    // tracks added from outside (the command line, a second start) show at once, and the
+    // next edit here does not write over them
+    connect(m_config, &Config::playlistSaved, this, &PlaylistSettingsView::takeOutsideSave);
 
     m_table->setHooks({
         .beginDrag = [this](int row) { return beginTrackDrag(row); },
@@ -81,6 +91,7 @@ void PlaylistSettingsView::buildLayout()
     m_table->setStyleSheet(QStringLiteral("QTableView { border-radius: 4px; }"));
 
     m_addButton = new QPushButton(tr("Add tracks..."), this);
+    m_exportButton = new QPushButton(tr("Export playlist..."), this);
     m_deleteButton = new QPushButton(tr("Delete playlist..."), this);
 
     auto* pickerRow = new QHBoxLayout;
@@ -97,6 +108,7 @@ void PlaylistSettingsView::buildLayout()
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
     buttonRow->addWidget(m_addButton);
+    buttonRow->addWidget(m_exportButton);
     buttonRow->addWidget(m_deleteButton);
     buttonRow->addStretch();
 
@@ -178,7 +190,7 @@ void PlaylistSettingsView::reloadTracks()
 void PlaylistSettingsView::saveSelectedTracks()
 {
     if (const auto id = effectivePlaylistID())
-        m_config->savePlaylist(*id, m_tracks->tracks());
+        writeTracks(*id, m_tracks->tracks());
 }
 
 void PlaylistSettingsView::newPlaylist()
@@ -274,13 +286,31 @@ bool PlaylistSettingsView::importDroppedFiles(const QMimeData* mime)
 
 void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& target, bool isPanel)
 {
-    using Watcher = QFutureWatcher<std::optional<Track>>;
+    // lists are opened off the main thread too: their entries take the place of the list
+    auto* expansion = new QFutureWatcher<playlistformats::Expansion>(this);
+    connect(expansion, &QFutureWatcherBase::finished, this, [=, this] {
+        expansion->deleteLater();
+        const playlistformats::Expansion result = expansion->result();
+        for (const QString& line : result.skipped)
+            printLine(line);
+        readImported(result.items, target, isPanel);
+    });
+    expansion->setFuture(QtConcurrent::run([paths] { return playlistformats::expand(paths); }));
+}
+
+void PlaylistSettingsView::readImported(const QList<playlistformats::Item>& items,
+                                        const QUuid& target, bool isPanel)
+{
+    using Watcher = QFutureWatcher<trackimport::ImportResult>;
     auto* watcher = new Watcher(this);
     const auto playable = [watcher](int begin, int end) {
         QList<Track> tracks;
         for (int i = begin; i < end; ++i) {
-            if (const std::optional<Track> track = watcher->resultAt(i))
-                tracks.append(*track);
+            const trackimport::ImportResult result = watcher->resultAt(i);
+            if (result.track)
+                tracks.append(*result.track);
+            else if (!result.skipped.isEmpty())
+                printLine(result.skipped);
         }
         return tracks;
     };
@@ -301,7 +331,7 @@ void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& ta
         writePendingRows();
         emit importFinished(target);
     });
-    watcher->setFuture(QtConcurrent::mapped(paths, &trackimport::readTrack));
+    watcher->setFuture(QtConcurrent::mapped(items, &trackimport::readItem));
 }
 
 void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track>& tracks,
@@ -312,7 +342,7 @@ void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track
     if (effectivePlaylistID() == target) {
         if (writeAlways) {
             m_tracks->appendTracks(tracks);
-            m_config->savePlaylist(target, m_tracks->tracks());
+            writeTracks(target, m_tracks->tracks());
             return;
         }
         // marked before the rows show, so anything that replaces the list meanwhile writes them
@@ -330,7 +360,68 @@ void PlaylistSettingsView::appendImported(const QUuid& target, const QList<Track
                                     [&](const Playlist& p) { return p.id == target; });
     if (!listed)
         return;
-    m_config->savePlaylist(target, m_config->loadTracks(Playlist{target, {}}) + tracks);
+    writeTracks(target, m_config->loadTracks(Playlist{target, {}}) + tracks);
+}
+
+void PlaylistSettingsView::takeOutsideSave(const QUuid& id)
+{
+    if (m_writing || id != effectivePlaylistID())
+        return;
+    QList<Track> tracks = m_config->loadTracks(Playlist{id, {}});
+    if (!std::exchange(m_pendingRows, std::nullopt)) {
+        m_tracks->setTracks(tracks);
+        return;
+    }
+    // dropped rows not written yet follow what came from outside
+    QSet<QUuid> saved;
+    for (const Track& track : std::as_const(tracks))
+        saved.insert(track.id);
+    for (const Track& track : m_tracks->tracks()) {
+        if (!saved.contains(track.id))
+            tracks.append(track);
+    }
+    m_tracks->setTracks(tracks);
+    writeTracks(id, tracks);
+}
+
+void PlaylistSettingsView::writeTracks(const QUuid& id, const QList<Track>& tracks)
+{
+    const QScopedValueRollback writing(m_writing, true);
+    m_config->savePlaylist(id, tracks);
+}
+
+void PlaylistSettingsView::exportFromPanel()
+{
+    const auto playlist = currentPlaylist();
+    if (!playlist)
+        return;
+    QString name = playlist->name;
+    name.replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    auto* dialog = new QFileDialog(this, tr("Export playlist"),
+                                   QDir(dir.isEmpty() ? QDir::homePath() : dir)
+                                       .filePath(name + QStringLiteral(".m3u8")),
+                                   tr("M3U8 playlist (*.m3u8)"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("m3u8"));
+    connect(dialog, &QFileDialog::fileSelected, this, &PlaylistSettingsView::exportPlaylist);
+    dialog->open();
+}
+
+bool PlaylistSettingsView::exportPlaylist(const QString& path)
+{
+    writePendingRows();
+    QString error;
+    if (playlistformats::exportM3u8(path, m_tracks->tracks(), &error))
+        return true;
+    printLine(QStringLiteral("Failed to export playlist: ") + error);
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Export playlist"),
+                                tr("The playlist could not be written to %1: %2").arg(path, error),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return false;
 }
 
 void PlaylistSettingsView::writePendingRows()
@@ -338,7 +429,7 @@ void PlaylistSettingsView::writePendingRows()
     // the working list is written before anything replaces it, so dropped rows are never lost
     const auto target = std::exchange(m_pendingRows, std::nullopt);
     if (target && effectivePlaylistID() == target)
-        m_config->savePlaylist(*target, m_tracks->tracks());
+        writeTracks(*target, m_tracks->tracks());
 }
 
 QMimeData* PlaylistSettingsView::beginTrackDrag(int row)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/playlistformats.h"
 #include "model/records.h"
 
 #include <QWidget>
@@ -61,6 +62,12 @@ public:
     // batch of finished reads written at once; false when the drop holds no local file.
     bool importDroppedFiles(const QMimeData* mime);
 
+    // "Export playlist...": a save dialog for an M3U8 copy of the shown playlist.
+    void exportFromPanel();
+    // Writes the shown playlist's tracks to path as M3U8, atomically; a failure is printed and
+    // shown in a message that waits for nobody.
+    bool exportPlaylist(const QString& path);
+
     // A row drag starts: the row becomes draggedTrack; the returned data carries its id.
     QMimeData* beginTrackDrag(int row);
     TrackDropDelegate dropDelegate(int row);
@@ -71,6 +78,7 @@ public:
     TrackTableView* trackTable() const { return m_table; }
     TrackTableModel* trackModel() const { return m_tracks; }
     QPushButton* addTracksButton() const { return m_addButton; }
+    QPushButton* exportButton() const { return m_exportButton; }
     QPushButton* deleteButton() const { return m_deleteButton; }
 
 signals:
@@ -84,8 +92,13 @@ private:
     void buildLayout();
     void syncControls();
     void startImport(const QStringList& paths, const QUuid& target, bool isPanel);
+    void readImported(const QList<playlistformats::Item>& items, const QUuid& target, bool isPanel);
     void appendImported(const QUuid& target, const QList<Track>& tracks, bool writeAlways);
     void writePendingRows();
+    void writeTracks(const QUuid& id, const QList<Track>& tracks);
+    // A playlist file written by someone else (the command line, a second start): the shown
+    // one is read again, so the next edit here does not write over what was added.
+    void takeOutsideSave(const QUuid& id);
 
     Config* m_config;
     std::optional<QUuid> m_selectedPlaylistID;
@@ -94,11 +107,14 @@ private:
     bool m_deletePlaylistWarning = false;
     // the shown playlist, while it has dropped rows that are not written yet
     std::optional<QUuid> m_pendingRows;
+    // true while this view writes a playlist file itself
+    bool m_writing = false;
 
     QComboBox* m_picker = nullptr;
     QToolButton* m_newButton = nullptr;
     QLineEdit* m_nameField = nullptr;
     TrackTableView* m_table = nullptr;
     QPushButton* m_addButton = nullptr;
+    QPushButton* m_exportButton = nullptr;
     QPushButton* m_deleteButton = nullptr;
 };

@@ -120,4 +120,22 @@ std::optional<Track> readTrack(const QString& path)
                  readField(*ref, kArtist)};
 }
 
+ImportResult readItem(const playlistformats::Item& item)
+{
+    std::optional<Track> track = readTrack(item.path);
+    if (!track) {
+        if (!item.reportSkip)
+            return {};
+        const QString why = QFileInfo::exists(item.path) ? QStringLiteral("not a playable audio file")
+                                                         : QStringLiteral("no such file");
+        return {std::nullopt, playlistformats::skipLine(item.path, why)};
+    }
+    // a list's own names win, so an exported list comes back as it was
+    if (!item.title.isEmpty())
+        track->trackName = item.title;
+    if (!item.artist.isEmpty())
+        track->artist = item.artist;
+    return {std::move(track), {}};
+}
+
 } // namespace trackimport

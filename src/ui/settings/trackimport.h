@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/playlistformats.h"
 #include "model/records.h"
 
 #include <QString>
@@ -25,5 +26,13 @@ QString urlString(const QString& path);
 
 // A new track for a playable file (fresh id), or nothing; one TagLib open for all three reads.
 std::optional<Track> readTrack(const QString& path);
+
+// One item of an import: the track (the list's title and artist before the file's own), or
+// nothing, with the line that says why when the item asks for one.
+struct ImportResult {
+    std::optional<Track> track;
+    QString skipped;
+};
+ImportResult readItem(const playlistformats::Item& item);
 
 } // namespace trackimport

@@ -1,0 +1,331 @@
+#include "model/playlistformats.h"
+
+#include "core/fileio.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+namespace playlistformats {
+namespace {
+
+enum class Format { None, M3u, Pls, Xspf };
+
+Format formatOf(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("m3u") || suffix == QLatin1String("m3u8"))
+        return Format::M3u;
+    if (suffix == QLatin1String("pls"))
+        return Format::Pls;
+    if (suffix == QLatin1String("xspf"))
+        return Format::Xspf;
+    return Format::None;
+}
+
+// UTF-8 where the bytes are valid UTF-8 (always for .m3u8), else Latin-1 as older lists were
+// written; a byte order mark is dropped.
+QString decodeText(const QByteArray& bytes)
+{
+    QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        view = view.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(view);
+    if (!utf8.hasError())
+        return text;
+    return QString::fromLatin1(view);
+}
+
+// A location as a list writes it: a file URL or a path (relative to the list's folder) gives an
+// absolute local path; any other URL stays as written.
+QString resolveLocation(const QString& written, const QString& baseDir)
+{
+    if (written.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(written);
+        return url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : written;
+    }
+    if (hasUriScheme(written))
+        return written;
+    return QDir::cleanPath(QDir(baseDir).absoluteFilePath(written));
+}
+
+// "Artist - Title" as lists show a track; without the separator the whole text is the title.
+void splitDisplayTitle(const QString& display, Entry* entry)
+{
+    const qsizetype separator = display.indexOf(QLatin1String(" - "));
+    if (separator < 0) {
+        entry->title = display.trimmed();
+        return;
+    }
+    entry->artist = display.left(separator).trimmed();
+    entry->title = display.mid(separator + 3).trimmed();
+}
+
+// The display text of "#EXTINF:<length> [attributes],<display>": after the first comma that
+// is not inside an attribute's quotes.
+QString extinfDisplay(QStringView info)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < info.size(); ++i) {
+        if (info[i] == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (info[i] == QLatin1Char(',') && !quoted)
+            return info.sliced(i + 1).toString();
+    }
+    return {};
+}
+
+QList<Entry> parseM3u(const QString& text, const QString& baseDir)
+{
+    QList<Entry> entries;
+    Entry pending;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(QLatin1String("#EXTINF:"), Qt::CaseInsensitive)) {
+            pending = Entry{};
+            splitDisplayTitle(extinfDisplay(line.sliced(8)), &pending);
+            continue;
+        }
+        if (line.startsWith(QLatin1Char('#')))
+            continue;
+        pending.location = resolveLocation(line.toString(), baseDir);
+        entries.append(std::exchange(pending, Entry{}));
+    }
+    return entries;
+}
+
+// [playlist] with File<n>= and Title<n>= keys; entries in the order of n.
+QList<Entry> parsePls(const QString& text, const QString& baseDir)
+{
+    static const QRegularExpression key(QStringLiteral("^(file|title)(\\d{1,9})$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    QMap<int, Entry> numbered;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            continue;
+        const QRegularExpressionMatch match = key.match(line.left(equals).trimmed().toString());
+        if (!match.hasMatch())
+            continue;
+        const QString value = line.sliced(equals + 1).trimmed().toString();
+        Entry& entry = numbered[match.captured(2).toInt()];
+        if (match.captured(1).compare(QLatin1String("file"), Qt::CaseInsensitive) == 0)
+            entry.location = resolveLocation(value, baseDir);
+        else
+            splitDisplayTitle(value, &entry);
+    }
+    QList<Entry> entries;
+    for (const Entry& entry : std::as_const(numbered)) {
+        if (!entry.location.isEmpty())
+            entries.append(entry);
+    }
+    return entries;
+}
+
+// <trackList><track><location/><title/><creator/></track>...; locations are URIs, relative
+// ones resolved against the list's folder. A damaged document keeps the tracks before the fault.
+QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir)
+{
+    const QUrl base = QUrl::fromLocalFile(QDir(baseDir).absolutePath() + QLatin1Char('/'));
+    QList<Entry> entries;
+    QXmlStreamReader xml(content);
+    std::optional<Entry> track;
+    bool hasLocation = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            if (xml.isEndElement() && xml.name() == QLatin1String("track") && track) {
+                if (hasLocation)
+                    entries.append(*track);
+                track.reset();
+            }
+            continue;
+        }
+        const QStringView name = xml.name();
+        if (name == QLatin1String("track")) {
+            track = Entry{};
+            hasLocation = false;
+        } else if (track && name == QLatin1String("location") && !hasLocation) {
+            const QString written = xml.readElementText().trimmed();
+            const QUrl url = base.resolved(QUrl(written));
+            track->location = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : written;
+            hasLocation = !written.isEmpty();
+        } else if (track && name == QLatin1String("title")) {
+            track->title = xml.readElementText().trimmed();
+        } else if (track && name == QLatin1String("creator")) {
+            track->artist = xml.readElementText().trimmed();
+        }
+    }
+    return entries;
+}
+
+struct Expander {
+    Expansion result;
+    // the lists being read, outermost first, by their real paths
+    QStringList open;
+    // entries and lists taken so far, and the bytes of all lists read
+    int taken = 0;
+    qint64 bytesRead = 0;
+    bool full = false;
+
+    void skip(const QString& location, const QString& why)
+    {
+        result.skipped.append(skipLine(location, why));
+    }
+
+    bool hasRoom(const QString& list)
+    {
+        if (taken < kMaxEntries)
+            return true;
+        if (!full)
+            result.skipped.append(
+                QStringLiteral("Skipped the rest of \"%1\": an import takes at most %2 entries")
+                    .arg(list)
+                    .arg(kMaxEntries));
+        full = true;
+        return false;
+    }
+
+    void addList(const QString& path)
+    {
+        const QString real = QFileInfo(path).canonicalFilePath();
+        if (open.contains(real.isEmpty() ? path : real)) {
+            skip(path, QStringLiteral("the list includes itself"));
+            return;
+        }
+        if (open.size() >= kMaxDepth) {
+            skip(path, QStringLiteral("lists nest more than %1 deep").arg(kMaxDepth));
+            return;
+        }
+        fileio::ReadError error;
+        const std::optional<QByteArray> content = fileio::readRegularFile(path, kMaxListBytes, &error);
+        if (!content) {
+            skip(path, error.kind == fileio::ReadFailure::Missing ? QStringLiteral("no such file")
+                                                                  : error.message);
+            return;
+        }
+        // a list that names the same big list again and again stops here, not after terabytes
+        bytesRead += content->size();
+        if (bytesRead > kMaxImportBytes) {
+            skip(path, QStringLiteral("the lists of one import hold more than %1 MB")
+                           .arg(kMaxImportBytes / (1024 * 1024)));
+            return;
+        }
+        open.append(real.isEmpty() ? path : real);
+        const QList<Entry> entries = parse(path, *content, QFileInfo(path).absolutePath());
+        for (const Entry& entry : entries) {
+            if (!hasRoom(path))
+                break;
+            if (!QDir::isAbsolutePath(entry.location)) {
+                ++taken;
+                skip(entry.location, QStringLiteral("not a local file"));
+            } else if (isPlaylistFile(entry.location)) {
+                ++taken;
+                addList(entry.location);
+            } else if (!QFileInfo::exists(entry.location)) {
+                ++taken;
+                skip(entry.location, QStringLiteral("no such file"));
+            } else {
+                ++taken;
+                result.items.append(Item{entry.location, entry.title, entry.artist, true});
+            }
+        }
+        open.removeLast();
+    }
+};
+
+// Paths of tracks go out as written unless a reader would take them apart: line breaks and
+// blanks at either end turn them into a file URL.
+QString writtenLocation(const QString& urlString)
+{
+    const QUrl url(urlString);
+    if (!url.isLocalFile())
+        return url.isValid() ? url.toString(QUrl::FullyEncoded) : urlString.simplified();
+    const QString path = url.toLocalFile();
+    const bool plain = !path.isEmpty() && path.trimmed() == path &&
+                       std::none_of(path.begin(), path.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    return plain ? path : url.toString(QUrl::FullyEncoded);
+}
+
+QString oneLine(QString text)
+{
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
+} // namespace
+
+bool hasUriScheme(const QString& text)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    return scheme.match(text).hasMatch();
+}
+
+QString skipLine(const QString& location, const QString& why)
+{
+    return QStringLiteral("Skipped \"%1\": %2").arg(location, why);
+}
+
+bool isPlaylistFile(const QString& path)
+{
+    return formatOf(path) != Format::None;
+}
+
+QList<Entry> parse(const QString& fileName, const QByteArray& content, const QString& baseDir)
+{
+    switch (formatOf(fileName)) {
+    case Format::M3u:
+        return parseM3u(decodeText(content), baseDir);
+    case Format::Pls:
+        return parsePls(decodeText(content), baseDir);
+    case Format::Xspf:
+        return parseXspf(content, baseDir);
+    case Format::None:
+        break;
+    }
+    return {};
+}
+
+Expansion expand(const QStringList& paths, bool reportSkips)
+{
+    Expander expander;
+    for (const QString& path : paths) {
+        if (!expander.hasRoom(path))
+            break;
+        if (isPlaylistFile(path)) {
+            expander.addList(QFileInfo(path).absoluteFilePath());
+        } else {
+            ++expander.taken;
+            expander.result.items.append(Item{path, {}, {}, reportSkips});
+        }
+    }
+    return expander.result;
+}
+
+QByteArray toM3u8(const QList<Track>& tracks)
+{
+    QString text = QStringLiteral("#EXTM3U\n");
+    for (const Track& track : tracks) {
+        text += QStringLiteral("#EXTINF:-1,") + oneLine(track.artist) + QStringLiteral(" - ") +
+                oneLine(track.trackName) + QLatin1Char('\n');
+        text += writtenLocation(track.urlString) + QLatin1Char('\n');
+    }
+    return text.toUtf8();
+}
+
+bool exportM3u8(const QString& path, const QList<Track>& tracks, QString* error)
+{
+    return fileio::writeFileAtomically(path, toM3u8(tracks), error);
+}
+
+} // namespace playlistformats
