@@ -1,10 +1,13 @@
 #include "settingstest.h"
+#include "model/playlistformats.h"
 #include "ui/settings/playlistsettingsview.h"
 #include "ui/settings/trackimport.h"
 #include "ui/settings/tracktablemodel.h"
 #include "ui/settings/tracktableview.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMimeData>
 #include <QProcess>
 #include <QSignalSpy>
@@ -351,6 +354,106 @@ private slots:
         QCOMPARE(namesOf(storedTracks(*m_config, target)), QStringList{"Morning Song"});
         QCOMPARE(namesOf(storedTracks(*m_config, other)), QStringList{"Other"});
         QCOMPARE(namesOf(m_view->selectedTracks()), QStringList{"Other"});
+    }
+
+    // Lists of other players dropped on the table give their entries in list order, relative
+    // ones found beside the list and the list's own names first; a missing entry and the list
+    // naming itself are skipped with one line each.
+    void droppedListsAddTheirEntries_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray flac = QFile::encodeName(file("tagged.flac"));
+        const QByteArray flacUrl = QUrl::fromLocalFile(file("tagged.flac")).toEncoded();
+        QTest::newRow("m3u") << "list.m3u"
+                             << "#EXTM3U\n#EXTINF:12,Listed Artist - Listed Title\ntagged.mp3\n" + flac
+                                    + "\ngone.mp3\nlist.m3u\n";
+        QTest::newRow("m3u8 with CRLF and a file URL")
+            << "list.m3u8" << "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:-1 tvg=\"a,b\",Listed Artist - Listed Title\r\n"
+                              "./tagged.mp3\r\n# a comment\r\n" + flacUrl + "\r\ngone.mp3\r\nlist.m3u8\r\n";
+        QTest::newRow("pls") << "list.pls"
+                             << "[playlist]\nFile2=" + flac + "\nFile1=tagged.mp3\n"
+                                "Title1=Listed Artist - Listed Title\nFile3=gone.mp3\nFile4=list.pls\n"
+                                "NumberOfEntries=4\nVersion=2\n";
+        QTest::newRow("xspf") << "list.xspf"
+                              << "<?xml version=\"1.0\"?><playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\">"
+                                 "<title>Mine</title><trackList><track><location>tagged.mp3</location>"
+                                 "<title>Listed Title</title><creator>Listed Artist</creator></track>"
+                                 "<track><location>" + flacUrl + "</location></track>"
+                                 "<track><location>gone.mp3</location></track>"
+                                 "<track><location>list.xspf</location></track></trackList></playlist>";
+    }
+    void droppedListsAddTheirEntries()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QVERIFY(testsupport::writeFile(file(name), content));
+        QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
+        std::unique_ptr<QMimeData> mime(fileDrop({name}));
+        const QString printed = testsupport::captureStdout([&] {
+            QVERIFY(m_view->importDroppedFiles(mime.get()));
+            QVERIFY(finished.wait(30000));
+        });
+        const QList<Track> rows = storedTracks(*m_config, shownID());
+        QCOMPARE(namesOf(rows), (QStringList{"Listed Title", "Flac Title"}));
+        QCOMPARE(rows.at(0).artist, "Listed Artist");
+        QCOMPARE(rows.at(1).urlString, QUrl::fromLocalFile(file("tagged.flac")).toString());
+        QCOMPARE(printed, QStringLiteral("Skipped \"%1\": no such file\nSkipped \"%2\": the list includes itself\n")
+                              .arg(file("gone.mp3"), file(name)));
+    }
+
+    void listsNestAtMostEightDeep()
+    {
+        // list1 names list2 ... names listN, which names the track
+        for (int depth : {8, 9}) {
+            for (int i = 1; i < depth; ++i)
+                QVERIFY(testsupport::writeFile(file(QStringLiteral("nest%1.m3u").arg(i)),
+                                               QStringLiteral("nest%1.m3u\n").arg(i + 1).toUtf8()));
+            QVERIFY(testsupport::writeFile(file(QStringLiteral("nest%1.m3u").arg(depth)), "tagged.mp3\n"));
+            const playlistformats::Expansion expansion = playlistformats::expand({file("nest1.m3u")});
+            QCOMPARE(expansion.items.size(), depth == 8 ? 1 : 0);
+            QCOMPARE(expansion.skipped.size(), depth == 8 ? 0 : 1);
+        }
+    }
+
+    // "Export playlist..." writes the shown playlist as M3U8; importing that list again gives
+    // the same tracks, names edited in the table included.
+    void exportedListImportsAsTheSameTracks()
+    {
+        QList<Track> tracks;
+        for (const QString& name : {"tagged.mp3", "My Sóng über ß.mp3", "tagged.flac"})
+            tracks.append(*trackimport::readTrack(file(name)));
+        tracks[0].trackName = QStringLiteral("Edited - with a dash");
+        tracks[1].artist = QStringLiteral("Ärtist");
+        m_config->savePlaylist(shownID(), tracks);
+        m_view->reloadTracks();
+
+        m_view->exportButton()->click();
+        auto* dialog = m_view->findChild<QFileDialog*>();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+        dialog->selectFile(file("exported.m3u8"));
+        QVERIFY(QMetaObject::invokeMethod(dialog, "accept"));
+        QTRY_VERIFY(QFile::exists(file("exported.m3u8")));
+        QVERIFY(testsupport::readFile(file("exported.m3u8"))
+                    .startsWith("#EXTM3U\n#EXTINF:-1,The Band - Edited - with a dash\n"
+                                + QFile::encodeName(file("tagged.mp3")) + "\n"));
+
+        m_view->newPlaylist();
+        QSignalSpy finished(m_view.get(), &PlaylistSettingsView::importFinished);
+        m_view->importFiles({file("exported.m3u8")});
+        QVERIFY(finished.wait(30000));
+        QList<Track> again = storedTracks(*m_config, shownID());
+        QCOMPARE(again.size(), tracks.size());
+        for (int i = 0; i < again.size(); ++i)
+            again[i].id = tracks[i].id;
+        QCOMPARE(again, tracks);
+
+        // a folder that is not there: nothing written, the reason printed and shown
+        const QString printed = testsupport::captureStdout(
+            [&] { QVERIFY(!m_view->exportPlaylist(file("no/such/folder.m3u8"))); });
+        QVERIFY2(printed.startsWith("Failed to export playlist: "), qPrintable(printed));
+        QVERIFY(m_view->findChild<QMessageBox*>());
     }
 
     void importIntoADeletedPlaylistWritesNoFile()

@@ -415,7 +415,7 @@ bool PlaylistSettingsView::exportPlaylist(const QString& path)
     QString error;
     if (playlistformats::exportM3u8(path, m_tracks->tracks(), &error))
         return true;
-    printLine(QStringLiteral("Failed to export playlist: ") + error);
+    printLine(QStringLiteral("Failed to export playlist to \"%1\": %2").arg(path, error));
     auto* box = new QMessageBox(QMessageBox::Warning, tr("Export playlist"),
                                 tr("The playlist could not be written to %1: %2").arg(path, error),
                                 QMessageBox::Ok, this);
