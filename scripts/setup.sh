@@ -13,6 +13,7 @@ gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer
 pulseaudio pulseaudio-utils
 xvfb xauth x11-utils xdotool imagemagick
 dbus dbus-x11 playerctl desktop-file-utils
+qt6-wayland weston appstream
 sox libsox-fmt-all ffmpeg
 fonts-dejavu-core file
 "
