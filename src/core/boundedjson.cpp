@@ -29,9 +29,10 @@ public:
         f.slot = nullptr;
         if (!f.node)
             return true;
-        for (const auto& [name, shape] : f.shape->fields) {
-            if (name == k) {
-                f.slot = &shape;
+        const auto& keys = f.shape->keys;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i] == k) {
+                f.slot = &f.shape->fields[i];
                 f.key = std::move(k);
                 break;
             }

@@ -24,16 +24,31 @@ constexpr int kMaxDepth = 64;
 struct Shape {
     enum class Kind { Scalar, Object, Array };
     Kind kind = Kind::Scalar;
-    std::vector<std::pair<std::string, Shape>> fields; // the keys of an object
-    std::vector<Shape> element;                        // the one shape of an array's elements
+    std::vector<std::string> keys; // the keys of an object...
+    std::vector<Shape> fields;     // ...and what each of them holds
+    std::vector<Shape> element;    // the one shape of an array's elements
 
     static Shape scalar() { return {}; }
-    static Shape object(std::vector<std::pair<std::string, Shape>> fields)
-    {
-        return Shape{Kind::Object, std::move(fields), {}};
-    }
-    static Shape array(Shape element) { return Shape{Kind::Array, {}, {std::move(element)}}; }
+    static Shape object(std::vector<std::pair<std::string, Shape>> fields);
+    static Shape array(Shape element);
 };
+
+inline Shape Shape::object(std::vector<std::pair<std::string, Shape>> fields)
+{
+    Shape shape{Kind::Object, {}, {}, {}};
+    for (auto& [key, field] : fields) {
+        shape.keys.push_back(key);
+        shape.fields.push_back(std::move(field));
+    }
+    return shape;
+}
+
+inline Shape Shape::array(Shape element)
+{
+    Shape shape{Kind::Array, {}, {}, {}};
+    shape.element.push_back(std::move(element));
+    return shape;
+}
 
 // Parses bytes; on failure returns false with the parser's own text (or the depth limit's).
 bool parse(const QByteArray& bytes, const Shape& shape, json* tree, std::string* error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/records.h"
+#include "theme/themedata.h"
 
 #include <QImage>
 #include <QObject>
@@ -11,7 +12,6 @@
 #include <optional>
 
 class SoundPlayer;
-struct ThemeData;
 
 // The one observable state object: options, theme and playlist catalogues, the position
 // in the music and the current theme's geometry. Setters notify only on a real change;
@@ -29,44 +29,44 @@ class Config final : public QObject {
     Q_PROPERTY(qint64 currentPlaylistIndex READ currentPlaylistIndex WRITE setCurrentPlaylistIndex NOTIFY currentPlaylistIndexChanged)
     Q_PROPERTY(qint64 currentTrackIndex READ currentTrackIndex WRITE setCurrentTrackIndex NOTIFY currentTrackIndexChanged)
     Q_PROPERTY(qint64 lastSelectedPlaylistID READ lastSelectedPlaylistID WRITE setLastSelectedPlaylistID NOTIFY lastSelectedPlaylistIDChanged)
-    Q_PROPERTY(double playerWidth READ playerWidth WRITE setPlayerWidth NOTIFY playerWidthChanged)
-    Q_PROPERTY(double playerHeight READ playerHeight WRITE setPlayerHeight NOTIFY playerHeightChanged)
-    Q_PROPERTY(double playerMinWidth READ playerMinWidth WRITE setPlayerMinWidth NOTIFY playerMinWidthChanged)
-    Q_PROPERTY(double playerMinHeight READ playerMinHeight WRITE setPlayerMinHeight NOTIFY playerMinHeightChanged)
-    Q_PROPERTY(qint64 trackTextSize READ trackTextSize WRITE setTrackTextSize NOTIFY trackTextSizeChanged)
-    Q_PROPERTY(qint64 artistTextSize READ artistTextSize WRITE setArtistTextSize NOTIFY artistTextSizeChanged)
-    Q_PROPERTY(bool textReversed READ textReversed WRITE setTextReversed NOTIFY textReversedChanged)
-    Q_PROPERTY(QPointF closePos READ closePos WRITE setClosePos NOTIFY closePosChanged)
-    Q_PROPERTY(double closeWidth READ closeWidth WRITE setCloseWidth NOTIFY closeWidthChanged)
-    Q_PROPERTY(double closeHeight READ closeHeight WRITE setCloseHeight NOTIFY closeHeightChanged)
-    Q_PROPERTY(QPointF playPos READ playPos WRITE setPlayPos NOTIFY playPosChanged)
-    Q_PROPERTY(double playWidth READ playWidth WRITE setPlayWidth NOTIFY playWidthChanged)
-    Q_PROPERTY(double playHeight READ playHeight WRITE setPlayHeight NOTIFY playHeightChanged)
-    Q_PROPERTY(QPointF ffPos READ ffPos WRITE setFfPos NOTIFY ffPosChanged)
-    Q_PROPERTY(double ffWidth READ ffWidth WRITE setFfWidth NOTIFY ffWidthChanged)
-    Q_PROPERTY(double ffHeight READ ffHeight WRITE setFfHeight NOTIFY ffHeightChanged)
-    Q_PROPERTY(QPointF minPos READ minPos WRITE setMinPos NOTIFY minPosChanged)
-    Q_PROPERTY(double minWidth READ minWidth WRITE setMinWidth NOTIFY minWidthChanged)
-    Q_PROPERTY(double minHeight READ minHeight WRITE setMinHeight NOTIFY minHeightChanged)
-    Q_PROPERTY(QPointF rrPos READ rrPos WRITE setRrPos NOTIFY rrPosChanged)
-    Q_PROPERTY(double rrWidth READ rrWidth WRITE setRrWidth NOTIFY rrWidthChanged)
-    Q_PROPERTY(double rrHeight READ rrHeight WRITE setRrHeight NOTIFY rrHeightChanged)
-    Q_PROPERTY(QPointF trackMenuPos READ trackMenuPos WRITE setTrackMenuPos NOTIFY trackMenuPosChanged)
-    Q_PROPERTY(double trackMenuWidth READ trackMenuWidth WRITE setTrackMenuWidth NOTIFY trackMenuWidthChanged)
-    Q_PROPERTY(double trackMenuHeight READ trackMenuHeight WRITE setTrackMenuHeight NOTIFY trackMenuHeightChanged)
-    Q_PROPERTY(QPointF playlistMenuPos READ playlistMenuPos WRITE setPlaylistMenuPos NOTIFY playlistMenuPosChanged)
-    Q_PROPERTY(double playlistMenuWidth READ playlistMenuWidth WRITE setPlaylistMenuWidth NOTIFY playlistMenuWidthChanged)
-    Q_PROPERTY(double playlistMenuHeight READ playlistMenuHeight WRITE setPlaylistMenuHeight NOTIFY playlistMenuHeightChanged)
-    Q_PROPERTY(QPointF scrubberMinPos READ scrubberMinPos WRITE setScrubberMinPos NOTIFY scrubberMinPosChanged)
-    Q_PROPERTY(QPointF scrubberMaxPos READ scrubberMaxPos WRITE setScrubberMaxPos NOTIFY scrubberMaxPosChanged)
-    Q_PROPERTY(double scrubberWidth READ scrubberWidth WRITE setScrubberWidth NOTIFY scrubberWidthChanged)
-    Q_PROPERTY(double scrubberHeight READ scrubberHeight WRITE setScrubberHeight NOTIFY scrubberHeightChanged)
-    Q_PROPERTY(QPointF trackNamePos READ trackNamePos WRITE setTrackNamePos NOTIFY trackNamePosChanged)
-    Q_PROPERTY(QPointF trackArtistPos READ trackArtistPos WRITE setTrackArtistPos NOTIFY trackArtistPosChanged)
-    Q_PROPERTY(double trackTextWidth READ trackTextWidth WRITE setTrackTextWidth NOTIFY trackTextWidthChanged)
-    Q_PROPERTY(QPointF trackArtPos READ trackArtPos WRITE setTrackArtPos NOTIFY trackArtPosChanged)
-    Q_PROPERTY(double trackArtWidth READ trackArtWidth WRITE setTrackArtWidth NOTIFY trackArtWidthChanged)
-    Q_PROPERTY(double trackArtHeight READ trackArtHeight WRITE setTrackArtHeight NOTIFY trackArtHeightChanged)
+    Q_PROPERTY(double playerWidth READ playerWidth WRITE setPlayerWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double playerHeight READ playerHeight WRITE setPlayerHeight NOTIFY geometryChanged)
+    Q_PROPERTY(double playerMinWidth READ playerMinWidth WRITE setPlayerMinWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double playerMinHeight READ playerMinHeight WRITE setPlayerMinHeight NOTIFY geometryChanged)
+    Q_PROPERTY(qint64 trackTextSize READ trackTextSize WRITE setTrackTextSize NOTIFY geometryChanged)
+    Q_PROPERTY(qint64 artistTextSize READ artistTextSize WRITE setArtistTextSize NOTIFY geometryChanged)
+    Q_PROPERTY(bool textReversed READ textReversed WRITE setTextReversed NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF closePos READ closePos WRITE setClosePos NOTIFY geometryChanged)
+    Q_PROPERTY(double closeWidth READ closeWidth WRITE setCloseWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double closeHeight READ closeHeight WRITE setCloseHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF playPos READ playPos WRITE setPlayPos NOTIFY geometryChanged)
+    Q_PROPERTY(double playWidth READ playWidth WRITE setPlayWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double playHeight READ playHeight WRITE setPlayHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF ffPos READ ffPos WRITE setFfPos NOTIFY geometryChanged)
+    Q_PROPERTY(double ffWidth READ ffWidth WRITE setFfWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double ffHeight READ ffHeight WRITE setFfHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF minPos READ minPos WRITE setMinPos NOTIFY geometryChanged)
+    Q_PROPERTY(double minWidth READ minWidth WRITE setMinWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double minHeight READ minHeight WRITE setMinHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF rrPos READ rrPos WRITE setRrPos NOTIFY geometryChanged)
+    Q_PROPERTY(double rrWidth READ rrWidth WRITE setRrWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double rrHeight READ rrHeight WRITE setRrHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF trackMenuPos READ trackMenuPos WRITE setTrackMenuPos NOTIFY geometryChanged)
+    Q_PROPERTY(double trackMenuWidth READ trackMenuWidth WRITE setTrackMenuWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double trackMenuHeight READ trackMenuHeight WRITE setTrackMenuHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF playlistMenuPos READ playlistMenuPos WRITE setPlaylistMenuPos NOTIFY geometryChanged)
+    Q_PROPERTY(double playlistMenuWidth READ playlistMenuWidth WRITE setPlaylistMenuWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double playlistMenuHeight READ playlistMenuHeight WRITE setPlaylistMenuHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF scrubberMinPos READ scrubberMinPos WRITE setScrubberMinPos NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF scrubberMaxPos READ scrubberMaxPos WRITE setScrubberMaxPos NOTIFY geometryChanged)
+    Q_PROPERTY(double scrubberWidth READ scrubberWidth WRITE setScrubberWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double scrubberHeight READ scrubberHeight WRITE setScrubberHeight NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF trackNamePos READ trackNamePos WRITE setTrackNamePos NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF trackArtistPos READ trackArtistPos WRITE setTrackArtistPos NOTIFY geometryChanged)
+    Q_PROPERTY(double trackTextWidth READ trackTextWidth WRITE setTrackTextWidth NOTIFY geometryChanged)
+    Q_PROPERTY(QPointF trackArtPos READ trackArtPos WRITE setTrackArtPos NOTIFY geometryChanged)
+    Q_PROPERTY(double trackArtWidth READ trackArtWidth WRITE setTrackArtWidth NOTIFY geometryChanged)
+    Q_PROPERTY(double trackArtHeight READ trackArtHeight WRITE setTrackArtHeight NOTIFY geometryChanged)
     Q_PROPERTY(QString documentDirectory READ documentDirectory CONSTANT)
 
 public:
@@ -89,44 +89,12 @@ public:
     qint64 currentPlaylistIndex() const { return m_currentPlaylistIndex; }
     qint64 currentTrackIndex() const { return m_currentTrackIndex; }
     qint64 lastSelectedPlaylistID() const { return m_lastSelectedPlaylistID; }
-    double playerWidth() const { return m_playerWidth; }
-    double playerHeight() const { return m_playerHeight; }
-    double playerMinWidth() const { return m_playerMinWidth; }
-    double playerMinHeight() const { return m_playerMinHeight; }
-    qint64 trackTextSize() const { return m_trackTextSize; }
-    qint64 artistTextSize() const { return m_artistTextSize; }
-    bool textReversed() const { return m_textReversed; }
-    QPointF closePos() const { return m_closePos; }
-    double closeWidth() const { return m_closeWidth; }
-    double closeHeight() const { return m_closeHeight; }
-    QPointF playPos() const { return m_playPos; }
-    double playWidth() const { return m_playWidth; }
-    double playHeight() const { return m_playHeight; }
-    QPointF ffPos() const { return m_ffPos; }
-    double ffWidth() const { return m_ffWidth; }
-    double ffHeight() const { return m_ffHeight; }
-    QPointF minPos() const { return m_minPos; }
-    double minWidth() const { return m_minWidth; }
-    double minHeight() const { return m_minHeight; }
-    QPointF rrPos() const { return m_rrPos; }
-    double rrWidth() const { return m_rrWidth; }
-    double rrHeight() const { return m_rrHeight; }
-    QPointF trackMenuPos() const { return m_trackMenuPos; }
-    double trackMenuWidth() const { return m_trackMenuWidth; }
-    double trackMenuHeight() const { return m_trackMenuHeight; }
-    QPointF playlistMenuPos() const { return m_playlistMenuPos; }
-    double playlistMenuWidth() const { return m_playlistMenuWidth; }
-    double playlistMenuHeight() const { return m_playlistMenuHeight; }
-    QPointF scrubberMinPos() const { return m_scrubberMinPos; }
-    QPointF scrubberMaxPos() const { return m_scrubberMaxPos; }
-    double scrubberWidth() const { return m_scrubberWidth; }
-    double scrubberHeight() const { return m_scrubberHeight; }
-    QPointF trackNamePos() const { return m_trackNamePos; }
-    QPointF trackArtistPos() const { return m_trackArtistPos; }
-    double trackTextWidth() const { return m_trackTextWidth; }
-    QPointF trackArtPos() const { return m_trackArtPos; }
-    double trackArtWidth() const { return m_trackArtWidth; }
-    double trackArtHeight() const { return m_trackArtHeight; }
+#define LINDENFOLD_GETTER(Type, name, setter) \
+    Type name() const { return m_geometry.name; }
+    LINDENFOLD_THEME_FIELDS(LINDENFOLD_GETTER)
+#undef LINDENFOLD_GETTER
+    // The current theme's geometry as one value.
+    const ThemeData& geometry() const { return m_geometry; }
     QString documentDirectory() const { return m_documentDirectory; }
     SoundPlayer* soundPlayer() const { return m_soundPlayer; }
 
@@ -141,44 +109,9 @@ public:
     void setCurrentPlaylistIndex(qint64 value);
     void setCurrentTrackIndex(qint64 value);
     void setLastSelectedPlaylistID(qint64 value);
-    void setPlayerWidth(double value);
-    void setPlayerHeight(double value);
-    void setPlayerMinWidth(double value);
-    void setPlayerMinHeight(double value);
-    void setTrackTextSize(qint64 value);
-    void setArtistTextSize(qint64 value);
-    void setTextReversed(bool value);
-    void setClosePos(const QPointF& value);
-    void setCloseWidth(double value);
-    void setCloseHeight(double value);
-    void setPlayPos(const QPointF& value);
-    void setPlayWidth(double value);
-    void setPlayHeight(double value);
-    void setFfPos(const QPointF& value);
-    void setFfWidth(double value);
-    void setFfHeight(double value);
-    void setMinPos(const QPointF& value);
-    void setMinWidth(double value);
-    void setMinHeight(double value);
-    void setRrPos(const QPointF& value);
-    void setRrWidth(double value);
-    void setRrHeight(double value);
-    void setTrackMenuPos(const QPointF& value);
-    void setTrackMenuWidth(double value);
-    void setTrackMenuHeight(double value);
-    void setPlaylistMenuPos(const QPointF& value);
-    void setPlaylistMenuWidth(double value);
-    void setPlaylistMenuHeight(double value);
-    void setScrubberMinPos(const QPointF& value);
-    void setScrubberMaxPos(const QPointF& value);
-    void setScrubberWidth(double value);
-    void setScrubberHeight(double value);
-    void setTrackNamePos(const QPointF& value);
-    void setTrackArtistPos(const QPointF& value);
-    void setTrackTextWidth(double value);
-    void setTrackArtPos(const QPointF& value);
-    void setTrackArtWidth(double value);
-    void setTrackArtHeight(double value);
+#define LINDENFOLD_SETTER(Type, name, setter) void setter(const Type& value);
+    LINDENFOLD_THEME_FIELDS(LINDENFOLD_SETTER)
+#undef LINDENFOLD_SETTER
 
     // Settings file
     QString settingsFileURL() const;
@@ -203,6 +136,9 @@ public:
     // Track sequencing
     void previousTrack();
     void nextTrack();
+    // The index nextTrack would move to in a list of trackCount tracks, without moving it (a
+    // fresh random pick under shuffle); the current index where nextTrack would not move it.
+    qint64 followingTrackIndex(qint64 trackCount) const;
 
     // Themes
     QString themesDirectory() const;
@@ -246,44 +182,8 @@ signals:
     void currentPlaylistIndexChanged();
     void currentTrackIndexChanged();
     void lastSelectedPlaylistIDChanged();
-    void playerWidthChanged();
-    void playerHeightChanged();
-    void playerMinWidthChanged();
-    void playerMinHeightChanged();
-    void trackTextSizeChanged();
-    void artistTextSizeChanged();
-    void textReversedChanged();
-    void closePosChanged();
-    void closeWidthChanged();
-    void closeHeightChanged();
-    void playPosChanged();
-    void playWidthChanged();
-    void playHeightChanged();
-    void ffPosChanged();
-    void ffWidthChanged();
-    void ffHeightChanged();
-    void minPosChanged();
-    void minWidthChanged();
-    void minHeightChanged();
-    void rrPosChanged();
-    void rrWidthChanged();
-    void rrHeightChanged();
-    void trackMenuPosChanged();
-    void trackMenuWidthChanged();
-    void trackMenuHeightChanged();
-    void playlistMenuPosChanged();
-    void playlistMenuWidthChanged();
-    void playlistMenuHeightChanged();
-    void scrubberMinPosChanged();
-    void scrubberMaxPosChanged();
-    void scrubberWidthChanged();
-    void scrubberHeightChanged();
-    void trackNamePosChanged();
-    void trackArtistPosChanged();
-    void trackTextWidthChanged();
-    void trackArtPosChanged();
-    void trackArtWidthChanged();
-    void trackArtHeightChanged();
+    // Any field of the geometry; a theme switch sends it once.
+    void geometryChanged();
     // A playlist file was written by savePlaylist (or created by createPlaylist).
     void playlistSaved(const QUuid& id);
     // A settings, playlist or theme file could not be written; the old file is unchanged
@@ -310,44 +210,7 @@ private:
     qint64 m_currentPlaylistIndex{0};
     qint64 m_currentTrackIndex{0};
     qint64 m_lastSelectedPlaylistID{0};
-    double m_playerWidth{269};
-    double m_playerHeight{96};
-    double m_playerMinWidth{20};
-    double m_playerMinHeight{96};
-    qint64 m_trackTextSize{9};
-    qint64 m_artistTextSize{9};
-    bool m_textReversed{true};
-    QPointF m_closePos{9.5, 11};
-    double m_closeWidth{17};
-    double m_closeHeight{14};
-    QPointF m_playPos{192, 34};
-    double m_playWidth{34};
-    double m_playHeight{52};
-    QPointF m_ffPos{226, 34};
-    double m_ffWidth{34};
-    double m_ffHeight{52};
-    QPointF m_minPos{9.5, 25};
-    double m_minWidth{17};
-    double m_minHeight{14};
-    QPointF m_rrPos{158, 34};
-    double m_rrWidth{34};
-    double m_rrHeight{52};
-    QPointF m_trackMenuPos{9.5, 87};
-    double m_trackMenuWidth{17};
-    double m_trackMenuHeight{14};
-    QPointF m_playlistMenuPos{9.5, 71};
-    double m_playlistMenuWidth{17};
-    double m_playlistMenuHeight{14};
-    QPointF m_scrubberMinPos{117.5, 65.5};
-    QPointF m_scrubberMaxPos{266.5, 65.5};
-    double m_scrubberWidth{14};
-    double m_scrubberHeight{14};
-    QPointF m_trackNamePos{192, 75};
-    QPointF m_trackArtistPos{192, 89};
-    double m_trackTextWidth{152};
-    QPointF m_trackArtPos{67, 48};
-    double m_trackArtWidth{92};
-    double m_trackArtHeight{92};
+    ThemeData m_geometry;
 
     QString m_documentDirectory;
     SoundPlayer* m_soundPlayer = nullptr;

@@ -65,61 +65,15 @@ void Config::loadTheme()
 
 void Config::applyTheme(const ThemeData& t)
 {
-    setPlayerWidth(t.playerWidth);
-    setPlayerHeight(t.playerHeight);
-    setPlayerMinWidth(t.playerMinWidth);
-    setPlayerMinHeight(t.playerMinHeight);
-    setTrackTextSize(t.trackTextSize);
-    setArtistTextSize(t.artistTextSize);
-    setTextReversed(t.textReversed);
-    setClosePos(t.closePos);
-    setCloseWidth(t.closeWidth);
-    setCloseHeight(t.closeHeight);
-    setPlayPos(t.playPos);
-    setPlayWidth(t.playWidth);
-    setPlayHeight(t.playHeight);
-    setFfPos(t.ffPos);
-    setFfWidth(t.ffWidth);
-    setFfHeight(t.ffHeight);
-    setMinPos(t.minPos);
-    setMinWidth(t.minWidth);
-    setMinHeight(t.minHeight);
-    setRrPos(t.rrPos);
-    setRrWidth(t.rrWidth);
-    setRrHeight(t.rrHeight);
-    setTrackMenuPos(t.trackMenuPos);
-    setTrackMenuWidth(t.trackMenuWidth);
-    setTrackMenuHeight(t.trackMenuHeight);
-    setPlaylistMenuPos(t.playlistMenuPos);
-    setPlaylistMenuWidth(t.playlistMenuWidth);
-    setPlaylistMenuHeight(t.playlistMenuHeight);
-    setScrubberMinPos(t.scrubberMinPos);
-    setScrubberMaxPos(t.scrubberMaxPos);
-    setScrubberWidth(t.scrubberWidth);
-    setScrubberHeight(t.scrubberHeight);
-    setTrackNamePos(t.trackNamePos);
-    setTrackArtistPos(t.trackArtistPos);
-    setTrackTextWidth(t.trackTextWidth);
-    setTrackArtPos(t.trackArtPos);
-    setTrackArtWidth(t.trackArtWidth);
-    setTrackArtHeight(t.trackArtHeight);
+    if (theme::sameGeometry(m_geometry, t))
+        return;
+    m_geometry = t;
+    emit geometryChanged();
 }
 
 ThemeData Config::currentGeometry() const
 {
-    return ThemeData{m_playerWidth,     m_playerHeight,   m_playerMinWidth,
-                     m_playerMinHeight, m_trackTextSize,  m_artistTextSize,
-                     m_textReversed,    m_closePos,       m_closeWidth,
-                     m_closeHeight,     m_playPos,        m_playWidth,
-                     m_playHeight,      m_ffPos,          m_ffWidth,
-                     m_ffHeight,        m_minPos,         m_minWidth,
-                     m_minHeight,       m_rrPos,          m_rrWidth,
-                     m_rrHeight,        m_trackMenuPos,   m_trackMenuWidth,
-                     m_trackMenuHeight, m_playlistMenuPos, m_playlistMenuWidth,
-                     m_playlistMenuHeight, m_scrubberMinPos, m_scrubberMaxPos,
-                     m_scrubberWidth,   m_scrubberHeight, m_trackNamePos,
-                     m_trackArtistPos,  m_trackTextWidth, m_trackArtPos,
-                     m_trackArtWidth,   m_trackArtHeight};
+    return m_geometry;
 }
 
 namespace {
@@ -220,23 +174,23 @@ constexpr qint64 kMaxImagePixels = 1000 * 1000;
 // The size an element's image is drawn at, enlarged and on the sharpest screen, in pixels.
 QSize Config::skinImagePixels(const QString& element) const
 {
-    static const QHash<QString, std::pair<double Config::*, double Config::*>> sizes = {
-        {QStringLiteral("close"), {&Config::m_closeWidth, &Config::m_closeHeight}},
-        {QStringLiteral("ff"), {&Config::m_ffWidth, &Config::m_ffHeight}},
-        {QStringLiteral("ff-on"), {&Config::m_ffWidth, &Config::m_ffHeight}},
-        {QStringLiteral("min"), {&Config::m_minWidth, &Config::m_minHeight}},
-        {QStringLiteral("pause"), {&Config::m_playWidth, &Config::m_playHeight}},
-        {QStringLiteral("pause-on"), {&Config::m_playWidth, &Config::m_playHeight}},
-        {QStringLiteral("play"), {&Config::m_playWidth, &Config::m_playHeight}},
-        {QStringLiteral("play-on"), {&Config::m_playWidth, &Config::m_playHeight}},
-        {QStringLiteral("player"), {&Config::m_playerWidth, &Config::m_playerHeight}},
-        {QStringLiteral("player-min"), {&Config::m_playerMinWidth, &Config::m_playerMinHeight}},
-        {QStringLiteral("playlist-menu"), {&Config::m_playlistMenuWidth, &Config::m_playlistMenuHeight}},
-        {QStringLiteral("rr"), {&Config::m_rrWidth, &Config::m_rrHeight}},
-        {QStringLiteral("rr-on"), {&Config::m_rrWidth, &Config::m_rrHeight}},
-        {QStringLiteral("track-album"), {&Config::m_trackArtWidth, &Config::m_trackArtHeight}},
-        {QStringLiteral("track-menu"), {&Config::m_trackMenuWidth, &Config::m_trackMenuHeight}},
-        {QStringLiteral("track-scrubber"), {&Config::m_scrubberWidth, &Config::m_scrubberHeight}},
+    static const QHash<QString, std::pair<double ThemeData::*, double ThemeData::*>> sizes = {
+        {QStringLiteral("close"), {&ThemeData::closeWidth, &ThemeData::closeHeight}},
+        {QStringLiteral("ff"), {&ThemeData::ffWidth, &ThemeData::ffHeight}},
+        {QStringLiteral("ff-on"), {&ThemeData::ffWidth, &ThemeData::ffHeight}},
+        {QStringLiteral("min"), {&ThemeData::minWidth, &ThemeData::minHeight}},
+        {QStringLiteral("pause"), {&ThemeData::playWidth, &ThemeData::playHeight}},
+        {QStringLiteral("pause-on"), {&ThemeData::playWidth, &ThemeData::playHeight}},
+        {QStringLiteral("play"), {&ThemeData::playWidth, &ThemeData::playHeight}},
+        {QStringLiteral("play-on"), {&ThemeData::playWidth, &ThemeData::playHeight}},
+        {QStringLiteral("player"), {&ThemeData::playerWidth, &ThemeData::playerHeight}},
+        {QStringLiteral("player-min"), {&ThemeData::playerMinWidth, &ThemeData::playerMinHeight}},
+        {QStringLiteral("playlist-menu"), {&ThemeData::playlistMenuWidth, &ThemeData::playlistMenuHeight}},
+        {QStringLiteral("rr"), {&ThemeData::rrWidth, &ThemeData::rrHeight}},
+        {QStringLiteral("rr-on"), {&ThemeData::rrWidth, &ThemeData::rrHeight}},
+        {QStringLiteral("track-album"), {&ThemeData::trackArtWidth, &ThemeData::trackArtHeight}},
+        {QStringLiteral("track-menu"), {&ThemeData::trackMenuWidth, &ThemeData::trackMenuHeight}},
+        {QStringLiteral("track-scrubber"), {&ThemeData::scrubberWidth, &ThemeData::scrubberHeight}},
     };
     const auto it = sizes.constFind(element);
     if (it == sizes.constEnd())
@@ -247,7 +201,7 @@ QSize Config::skinImagePixels(const QString& element) const
         const double p = std::isnan(points) ? 1 : std::clamp(std::ceil(points * 1.5 * ratio), 1.0, 4096.0);
         return int(p);
     };
-    QSize size(pixels(this->*(it->first)), pixels(this->*(it->second)));
+    QSize size(pixels(m_geometry.*(it->first)), pixels(m_geometry.*(it->second)));
     if (qint64(size.width()) * size.height() > kMaxImagePixels)
         size = size.scaled(1000, 1000, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
     return size;

@@ -241,26 +241,78 @@ QString familyOf(const QString& name)
     return dash > 0 ? name.left(dash) : QString();
 }
 
+namespace {
+
+bool same(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+bool same(const QPointF& a, const QPointF& b)
+{
+    return same(a.x(), b.x()) && same(a.y(), b.y());
+}
+
+template <typename T>
+bool same(const T& a, const T& b)
+{
+    return a == b;
+}
+
+} // namespace
+
+bool sameGeometry(const ThemeData& a, const ThemeData& b)
+{
+#define LINDENFOLD_SAME(Type, name, setter) &&same(a.name, b.name)
+    return true LINDENFOLD_THEME_FIELDS(LINDENFOLD_SAME);
+#undef LINDENFOLD_SAME
+}
+
 ThemeData familyGeometry(const QString& family)
 {
     ThemeData d; // the mini geometry, with the text sizes of the mini theme files
     d.trackTextSize = 10;
     d.artistTextSize = 10;
     if (family == QLatin1String("nano")) {
-        d = ThemeData{138, 64,  138, 64, 0, 0, false, {9.5, 11}, 17, 14, {79, 32}, 34, 52,
-                      {113, 32}, 34, 52, {0, 0}, 0, 0, {42, 33}, 34, 52, {0, 0}, 0, 0,
-                      {0, 0}, 0, 0, {21, 62}, {132, 62}, 14, 14, {0, 0}, {0, 0}, 0,
-                      {0, 0}, 0, 0};
+        d = ThemeData{
+            .playerWidth = 138, .playerHeight = 64, .playerMinWidth = 138, .playerMinHeight = 64,
+            .trackTextSize = 0, .artistTextSize = 0, .textReversed = false, .closePos = {9.5, 11},
+            .closeWidth = 17, .closeHeight = 14, .playPos = {79, 32}, .playWidth = 34,
+            .playHeight = 52, .ffPos = {113, 32}, .ffWidth = 34, .ffHeight = 52, .minPos = {0, 0},
+            .minWidth = 0, .minHeight = 0, .rrPos = {42, 33}, .rrWidth = 34, .rrHeight = 52,
+            .trackMenuPos = {0, 0}, .trackMenuWidth = 0, .trackMenuHeight = 0,
+            .playlistMenuPos = {0, 0}, .playlistMenuWidth = 0, .playlistMenuHeight = 0,
+            .scrubberMinPos = {21, 62}, .scrubberMaxPos = {132, 62}, .scrubberWidth = 14,
+            .scrubberHeight = 14, .trackNamePos = {0, 0}, .trackArtistPos = {0, 0},
+            .trackTextWidth = 0, .trackArtPos = {0, 0}, .trackArtWidth = 0, .trackArtHeight = 0
+        };
     } else if (family == QLatin1String("neo")) {
-        d = ThemeData{130, 130, 130, 130, 0, 0, true, {26, 27.5}, 17, 14, {65, 65}, 34, 52,
-                      {99, 65}, 34, 52, {0, 0}, 0, 0, {31, 65}, 34, 52, {73.5, 111.5}, 17, 14,
-                      {56.5, 111.5}, 17, 14, {17, 93}, {113, 93}, 14, 14, {0, 0}, {0, 0}, 0,
-                      {0, 0}, 0, 0};
+        d = ThemeData{
+            .playerWidth = 130, .playerHeight = 130, .playerMinWidth = 130, .playerMinHeight = 130,
+            .trackTextSize = 0, .artistTextSize = 0, .textReversed = true, .closePos = {26, 27.5},
+            .closeWidth = 17, .closeHeight = 14, .playPos = {65, 65}, .playWidth = 34,
+            .playHeight = 52, .ffPos = {99, 65}, .ffWidth = 34, .ffHeight = 52, .minPos = {0, 0},
+            .minWidth = 0, .minHeight = 0, .rrPos = {31, 65}, .rrWidth = 34, .rrHeight = 52,
+            .trackMenuPos = {73.5, 111.5}, .trackMenuWidth = 17, .trackMenuHeight = 14,
+            .playlistMenuPos = {56.5, 111.5}, .playlistMenuWidth = 17, .playlistMenuHeight = 14,
+            .scrubberMinPos = {17, 93}, .scrubberMaxPos = {113, 93}, .scrubberWidth = 14,
+            .scrubberHeight = 14, .trackNamePos = {0, 0}, .trackArtistPos = {0, 0},
+            .trackTextWidth = 0, .trackArtPos = {0, 0}, .trackArtWidth = 0, .trackArtHeight = 0
+        };
     } else if (family == QLatin1String("max")) {
-        d = ThemeData{156, 260, 156, 19, 9, 9, true, {8.5, 10}, 17, 14, {78, 230}, 34, 52,
-                      {112, 230}, 34, 52, {26.5, 10}, 17, 14, {44, 230}, 34, 52,
-                      {144.5, 11}, 17, 14, {127.5, 11}, 17, 14, {2, 175}, {154, 175}, 14, 14,
-                      {78, 186}, {78, 196}, 150, {78, 97}, 153, 153};
+        d = ThemeData{
+            .playerWidth = 156, .playerHeight = 260, .playerMinWidth = 156, .playerMinHeight = 19,
+            .trackTextSize = 9, .artistTextSize = 9, .textReversed = true, .closePos = {8.5, 10},
+            .closeWidth = 17, .closeHeight = 14, .playPos = {78, 230}, .playWidth = 34,
+            .playHeight = 52, .ffPos = {112, 230}, .ffWidth = 34, .ffHeight = 52,
+            .minPos = {26.5, 10}, .minWidth = 17, .minHeight = 14, .rrPos = {44, 230},
+            .rrWidth = 34, .rrHeight = 52, .trackMenuPos = {144.5, 11}, .trackMenuWidth = 17,
+            .trackMenuHeight = 14, .playlistMenuPos = {127.5, 11}, .playlistMenuWidth = 17,
+            .playlistMenuHeight = 14, .scrubberMinPos = {2, 175}, .scrubberMaxPos = {154, 175},
+            .scrubberWidth = 14, .scrubberHeight = 14, .trackNamePos = {78, 186},
+            .trackArtistPos = {78, 196}, .trackTextWidth = 150, .trackArtPos = {78, 97},
+            .trackArtWidth = 153, .trackArtHeight = 153
+        };
     }
     return d;
 }

@@ -1,5 +1,4 @@
-#include "model/config.h"
-#include "support/testsupport.h"
+#include "theme/themedata.h"
 #include "ui/player/skinlayout.h"
 
 #include <QFontMetricsF>
@@ -8,7 +7,6 @@
 #include <limits>
 
 using Element = SkinLayout::Element;
-using testsupport::TempHome;
 
 Q_DECLARE_METATYPE(SkinLayout::Element)
 
@@ -16,19 +14,17 @@ Q_DECLARE_METATYPE(SkinLayout::Element)
 class TestSkinLayout final : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempHome> m_home;
-    std::unique_ptr<Config> m_config;
+    ThemeData m_theme; // the built-in "mini" geometry
+    double m_scale = 1.0;
+
+    SkinLayout layout() const { return SkinLayout(m_theme, m_scale); }
+    void setSuperSized(bool superSized) { m_scale = SkinLayout::scaleFor(superSized); }
 
 private slots:
     void init()
     {
-        m_home = std::make_unique<TempHome>();
-        m_config = std::make_unique<Config>();
-    }
-    void cleanup()
-    {
-        m_config.reset();
-        m_home.reset();
+        m_theme = ThemeData{};
+        m_scale = 1.0;
     }
 
     void rects_data()
@@ -52,8 +48,8 @@ private slots:
         QFETCH(bool, superSized);
         QFETCH(Element, element);
         QFETCH(QRectF, expected);
-        m_config->setSuperSized(superSized);
-        QCOMPARE(SkinLayout(m_config.get()).rect(element), expected);
+        setSuperSized(superSized);
+        QCOMPARE(layout().rect(element), expected);
     }
 
     void skinSize_data()
@@ -71,8 +67,8 @@ private slots:
         QFETCH(bool, superSized);
         QFETCH(bool, minimized);
         QFETCH(QSizeF, expected);
-        m_config->setSuperSized(superSized);
-        QCOMPARE(SkinLayout(m_config.get()).skinSize(minimized), expected);
+        setSuperSized(superSized);
+        QCOMPARE(layout().skinSize(minimized), expected);
     }
 
     void texts_data()
@@ -86,8 +82,8 @@ private slots:
     {
         QFETCH(bool, superSized);
         QFETCH(double, pointSize);
-        m_config->setSuperSized(superSized);
-        const SkinLayout layout(m_config.get());
+        setSuperSized(superSized);
+        const SkinLayout layout = this->layout();
         const double s = layout.scale();
         for (const Element e : {Element::TrackName, Element::Artist}) {
             const QFont font = layout.textFont(e);
@@ -113,7 +109,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(bool, elided);
-        const SkinLayout layout(m_config.get());
+        const SkinLayout layout = this->layout();
         const QFont font = layout.textFont(Element::TrackName);
         const QString shown = SkinLayout::elided(text, font, 152);
         QVERIFY(!shown.contains(QLatin1Char('\n')));
@@ -149,13 +145,16 @@ private slots:
         QFETCH(bool, playing);
         QFETCH(Element, element);
         QFETCH(bool, present);
-        const QMetaProperty property = m_config->metaObject()->property(
-            m_config->metaObject()->indexOfProperty(field.toLatin1().constData()));
-        QVERIFY(property.write(m_config.get(), property.typeId() == QMetaType::LongLong
-                                                  ? QVariant(qint64(value))
-                                                  : QVariant(value)));
+        static const QHash<QString, double ThemeData::*> widths = {
+            {"minWidth", &ThemeData::minWidth},         {"trackMenuWidth", &ThemeData::trackMenuWidth},
+            {"playlistMenuWidth", &ThemeData::playlistMenuWidth}, {"trackArtWidth", &ThemeData::trackArtWidth},
+            {"closeWidth", &ThemeData::closeWidth},     {"scrubberWidth", &ThemeData::scrubberWidth}};
+        if (field == "trackTextSize")
+            m_theme.trackTextSize = qint64(value);
+        else
+            m_theme.*widths.value(field) = value;
         const SkinLayout::State state{false, playing, hasTracks};
-        QCOMPARE(SkinLayout(m_config.get()).isPresent(element, state), present);
+        QCOMPARE(layout().isPresent(element, state), present);
     }
 
     void elementAt_data()
@@ -180,17 +179,17 @@ private slots:
         QFETCH(bool, minimized);
         QFETCH(QPointF, point);
         QFETCH(int, expected);
-        m_config->setSuperSized(superSized);
+        setSuperSized(superSized);
         const auto element =
-            SkinLayout(m_config.get()).elementAt(point, {minimized, true, true}, 0);
+            layout().elementAt(point, {minimized, true, true}, 0);
         QCOMPARE(element ? int(*element) : -1, expected);
     }
 
     void zeroSizedButtonTakesNoClicks()
     {
-        m_config->setPlayWidth(0);
+        m_theme.playWidth = 0;
         const auto element =
-            SkinLayout(m_config.get()).elementAt(QPointF(192, 34), {false, false, true});
+            layout().elementAt(QPointF(192, 34), {false, false, true});
         QVERIFY(!element);
     }
 
@@ -209,8 +208,8 @@ private slots:
         QFETCH(bool, superSized);
         QFETCH(double, progress);
         QFETCH(double, x);
-        m_config->setSuperSized(superSized);
-        const SkinLayout layout(m_config.get());
+        setSuperSized(superSized);
+        const SkinLayout layout = this->layout();
         QCOMPARE(layout.knobX(progress), x);
         QCOMPARE(layout.knobRect(x).center().y(), 65.5 * layout.scale());
         QCOMPARE(layout.fractionAt(x), progress);
@@ -218,14 +217,14 @@ private slots:
 
     void dragClampsToTheTravel()
     {
-        const SkinLayout layout(m_config.get());
+        const SkinLayout layout = this->layout();
         QCOMPARE(layout.clampToTravel(10), 117.5);
         QCOMPARE(layout.fractionAt(10), 0.0);
         QCOMPARE(layout.clampToTravel(500), 266.5);
         QCOMPARE(layout.fractionAt(500), 1.0);
-        m_config->setScrubberMaxPos(QPointF(117.5, 65.5));
-        QCOMPARE(layout.fractionAt(200), 0.0);
-        QCOMPARE(layout.knobX(0.7), 117.5);
+        m_theme.scrubberMaxPos = QPointF(117.5, 65.5);
+        QCOMPARE(this->layout().fractionAt(200), 0.0);
+        QCOMPARE(this->layout().knobX(0.7), 117.5);
     }
 
     void absurdThemeValuesAreBounded_data()
@@ -239,18 +238,20 @@ private slots:
     void absurdThemeValuesAreBounded()
     {
         QFETCH(double, value);
-        m_config->setSuperSized(true);
-        m_config->setPlayerWidth(value);
-        m_config->setPlayerHeight(value);
-        m_config->setPlayWidth(value);
-        m_config->setPlayPos(QPointF(value, value));
-        m_config->setTrackTextSize(qint64(1e12));
-        m_config->setTrackTextWidth(value);
-        const SkinLayout layout(m_config.get());
+        setSuperSized(true);
+        m_theme.playerWidth = value;
+        m_theme.playerHeight = value;
+        m_theme.playWidth = value;
+        m_theme.playPos = QPointF(value, value);
+        m_theme.trackTextSize = qint64(1e12);
+        m_theme.trackTextWidth = value;
+        const SkinLayout layout = this->layout();
         const double limit = SkinLayout::kMaxPoints * 1.5;
         const QSizeF size = layout.skinSize(false);
-        QVERIFY(size.width() >= 1 && size.width() <= limit);
-        QVERIFY(size.height() >= 1 && size.height() <= limit);
+        // never smaller than a window one can see and grab, never larger than the bound
+        const double least = SkinLayout::kMinWindowPoints * 1.5;
+        QVERIFY(size.width() >= least && size.width() <= limit);
+        QVERIFY(size.height() >= least && size.height() <= limit);
         const QRectF play = layout.rect(Element::PlayPause);
         QVERIFY(std::isfinite(play.x()) && std::isfinite(play.width()));
         QVERIFY(play.width() <= limit && std::abs(play.x()) <= 2 * limit);

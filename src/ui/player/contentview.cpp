@@ -38,7 +38,7 @@ QRect dirtyRect(const QRectF& rect)
 ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerController* controller,
                          QWidget* parent)
     : QWidget(parent), m_config(config), m_audioPlayer(audioPlayer), m_controller(controller),
-      m_layout(config), m_tracks(new CurrentTracks(config, this))
+      m_layout(config->geometry(), SkinLayout::scaleFor(config->superSized())), m_tracks(new CurrentTracks(config, this))
 {
     setMouseTracking(true);
     // the skin's rounded corners are transparent: on a compositing desktop they blend, elsewhere
@@ -47,13 +47,11 @@ ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerControl
     setFocusPolicy(Qt::StrongFocus);
 
     // every property of Config that the skin reads: geometry, options, images, position
-    const QMetaMethod slot = metaObject()->method(metaObject()->indexOfSlot("skinChanged()"));
-    const QMetaObject* meta = m_config->metaObject();
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (property.hasNotifySignal())
-            connect(m_config, property.notifySignal(), this, slot);
-    }
+    // what the skin is drawn from: the theme (geometry and images), the size, the track
+    for (auto changed : {&Config::geometryChanged, &Config::currentThemeChanged, &Config::superSizedChanged,
+                         &Config::playlistsChanged, &Config::currentPlaylistIndexChanged,
+                         &Config::currentTrackIndexChanged})
+        connect(m_config, changed, this, &ContentView::skinChanged);
     connect(m_tracks, &CurrentTracks::changed, this, qOverload<>(&ContentView::update));
     connect(m_audioPlayer, &AudioPlayer::isPlayingChanged, this, &ContentView::playingChanged);
     connect(m_audioPlayer, &AudioPlayer::progressChanged, this, &ContentView::updateKnob);
@@ -175,6 +173,7 @@ void ContentView::setMinimized(bool minimized)
 
 void ContentView::skinChanged()
 {
+    m_layout = SkinLayout(m_config->geometry(), SkinLayout::scaleFor(m_config->superSized()));
     updateSize();
     update();
 }

@@ -1,6 +1,5 @@
 #include "ui/player/skinlayout.h"
 
-#include "model/config.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -20,14 +19,14 @@ double SkinLayout::bounded(double value, double limit)
 
 double SkinLayout::scale() const
 {
-    return m_config->superSized() ? 1.5 : 1.0;
+    return m_scale;
 }
 
 QSizeF SkinLayout::skinSize(bool minimized) const
 {
     const double s = scale();
-    const double w = minimized ? m_config->playerMinWidth() : m_config->playerWidth();
-    const double h = minimized ? m_config->playerMinHeight() : m_config->playerHeight();
+    const double w = minimized ? m_geometry.playerMinWidth : m_geometry.playerWidth;
+    const double h = minimized ? m_geometry.playerMinHeight : m_geometry.playerHeight;
     // the theme may say anything (zero, negative, NaN): a window stays big enough to see and grab
     return {std::max(kMinWindowPoints, bounded(w)) * s, std::max(kMinWindowPoints, bounded(h)) * s};
 }
@@ -43,26 +42,26 @@ QRectF SkinLayout::centred(const QPointF& pos, double width, double height) cons
 
 QRectF SkinLayout::rect(Element element) const
 {
-    const Config* c = m_config;
+    const ThemeData& c = m_geometry;
     switch (element) {
     case Element::Close:
-        return centred(c->closePos(), c->closeWidth(), c->closeHeight());
+        return centred(c.closePos, c.closeWidth, c.closeHeight);
     case Element::Minimize:
-        return centred(c->minPos(), c->minWidth(), c->minHeight());
+        return centred(c.minPos, c.minWidth, c.minHeight);
     case Element::Rewind:
-        return centred(c->rrPos(), c->rrWidth(), c->rrHeight());
+        return centred(c.rrPos, c.rrWidth, c.rrHeight);
     case Element::PlayPause:
-        return centred(c->playPos(), c->playWidth(), c->playHeight());
+        return centred(c.playPos, c.playWidth, c.playHeight);
     case Element::FastForward:
-        return centred(c->ffPos(), c->ffWidth(), c->ffHeight());
+        return centred(c.ffPos, c.ffWidth, c.ffHeight);
     case Element::PlaylistMenu:
-        return centred(c->playlistMenuPos(), c->playlistMenuWidth(), c->playlistMenuHeight());
+        return centred(c.playlistMenuPos, c.playlistMenuWidth, c.playlistMenuHeight);
     case Element::TrackMenu:
-        return centred(c->trackMenuPos(), c->trackMenuWidth(), c->trackMenuHeight());
+        return centred(c.trackMenuPos, c.trackMenuWidth, c.trackMenuHeight);
     case Element::Scrubber:
         return knobRect(knobX(0));
     case Element::AlbumArt:
-        return centred(c->trackArtPos(), c->trackArtWidth(), c->trackArtHeight());
+        return centred(c.trackArtPos, c.trackArtWidth, c.trackArtHeight);
     case Element::TrackName:
     case Element::Artist:
         return textRect(element);
@@ -86,22 +85,22 @@ int SkinLayout::level(Element element) const
 
 bool SkinLayout::isPresent(Element element, const State& state) const
 {
-    const Config* c = m_config;
+    const ThemeData& c = m_geometry;
     switch (element) {
     case Element::Minimize:
-        return c->minWidth() > 0;
+        return c.minWidth > 0;
     case Element::PlaylistMenu:
-        return c->playlistMenuWidth() > 0;
+        return c.playlistMenuWidth > 0;
     case Element::TrackMenu:
-        return c->trackMenuWidth() > 0;
+        return c.trackMenuWidth > 0;
     case Element::Scrubber:
         return state.playing;
     case Element::AlbumArt:
-        return c->trackArtWidth() > 0;
+        return c.trackArtWidth > 0;
     case Element::TrackName:
-        return c->trackTextSize() >= 1 && state.hasTracks;
+        return c.trackTextSize >= 1 && state.hasTracks;
     case Element::Artist:
-        return c->artistTextSize() >= 1 && state.hasTracks;
+        return c.artistTextSize >= 1 && state.hasTracks;
     default:
         return true;
     }
@@ -131,17 +130,17 @@ std::optional<Element> SkinLayout::elementAt(const QPointF& point, const State& 
 
 double SkinLayout::scrubberMinX() const
 {
-    return bounded(m_config->scrubberMinPos().x()) * scale();
+    return bounded(m_geometry.scrubberMinPos.x()) * scale();
 }
 
 double SkinLayout::scrubberMaxX() const
 {
-    return bounded(m_config->scrubberMaxPos().x()) * scale();
+    return bounded(m_geometry.scrubberMaxPos.x()) * scale();
 }
 
 double SkinLayout::scrubberY() const
 {
-    return bounded(m_config->scrubberMinPos().y()) * scale();
+    return bounded(m_geometry.scrubberMinPos.y()) * scale();
 }
 
 double SkinLayout::knobX(double progress) const
@@ -154,8 +153,8 @@ double SkinLayout::knobX(double progress) const
 QRectF SkinLayout::knobRect(double centreX) const
 {
     const double s = scale();
-    const double w = std::max(0.0, bounded(m_config->scrubberWidth())) * s;
-    const double h = std::max(0.0, bounded(m_config->scrubberHeight())) * s;
+    const double w = std::max(0.0, bounded(m_geometry.scrubberWidth)) * s;
+    const double h = std::max(0.0, bounded(m_geometry.scrubberHeight)) * s;
     return {centreX - w / 2, scrubberY() - h / 2, w, h};
 }
 
@@ -176,7 +175,7 @@ double SkinLayout::fractionAt(double x) const
 QFont SkinLayout::textFont(Element element) const
 {
     const qint64 size =
-        element == Element::Artist ? m_config->artistTextSize() : m_config->trackTextSize();
+        element == Element::Artist ? m_geometry.artistTextSize : m_geometry.trackTextSize;
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(std::clamp(double(size), 1.0, kMaxFontPoints) * scale());
     font.setBold(element != Element::Artist);
@@ -186,8 +185,8 @@ QFont SkinLayout::textFont(Element element) const
 QRectF SkinLayout::textRect(Element element) const
 {
     const QPointF pos =
-        element == Element::Artist ? m_config->trackArtistPos() : m_config->trackNamePos();
-    const double width = std::max(0.0, bounded(m_config->trackTextWidth()));
+        element == Element::Artist ? m_geometry.trackArtistPos : m_geometry.trackNamePos;
+    const double width = std::max(0.0, bounded(m_geometry.trackTextWidth));
     const double height = QFontMetricsF(textFont(element)).height();
     const QPointF c(bounded(pos.x()) * scale(), bounded(pos.y()) * scale());
     return {c.x() - width / 2, c.y() - height / 2, width, height};
@@ -195,7 +194,7 @@ QRectF SkinLayout::textRect(Element element) const
 
 QColor SkinLayout::textColor() const
 {
-    QColor color = m_config->textReversed() ? QColor(Qt::white) : QColor(Qt::black);
+    QColor color = m_geometry.textReversed ? QColor(Qt::white) : QColor(Qt::black);
     color.setAlphaF(0.65f);
     return color;
 }

@@ -11,11 +11,9 @@
 
 #include <optional>
 
-class Config;
-
-// Where every element of the skin sits, for the current theme geometry: rectangles at the
-// scale of superSized, presence, hit-testing and the scrubber's arithmetic. Reads Config on
-// every call, holds nothing of its own.
+// Where every element of the skin sits, for one theme geometry at one scale: rectangles,
+// presence, hit-testing and the scrubber's arithmetic. A plain value: the window makes a new
+// one when the theme or the enlargement changes.
 class SkinLayout final {
 public:
     // Stacking order: later entries lie above earlier ones of the same level.
@@ -41,7 +39,9 @@ public:
         bool hasTracks = false;
     };
 
-    explicit SkinLayout(const Config* config) : m_config(config) {}
+    // The layout of a geometry drawn at a scale (1, or 1.5 when enlarged).
+    SkinLayout(const ThemeData& geometry, double scale) : m_geometry(geometry), m_scale(scale) {}
+    static double scaleFor(bool superSized) { return superSized ? 1.5 : 1.0; }
 
     // Largest position or size, in skin points, that a theme value turns into: a theme.json
     // with NaN, infinities or 1e12 must not become a pixmap of that size.
@@ -84,5 +84,6 @@ public:
 private:
     QRectF centred(const QPointF& pos, double width, double height) const;
 
-    const Config* m_config;
+    ThemeData m_geometry;
+    double m_scale = 1.0;
 };
