@@ -330,8 +330,9 @@ void MprisService::seek(qint64 offset)
         return;
     const double target = m_audioPlayer->currentTime() + double(offset) / 1e6;
     const double length = m_audioPlayer->duration();
-    // seeking past the end moves on, as the protocol asks
-    if (target > length) {
+    // seeking past the end moves on, as the protocol asks; a file still loading has no
+    // length yet, and the seek lands once it has
+    if (target > length && !m_audioPlayer->isLoading()) {
         next();
         return;
     }

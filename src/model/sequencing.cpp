@@ -36,3 +36,22 @@ void Config::nextTrack()
     else if (m_loopTracks)
         setCurrentTrackIndex(0);
 }
+
+qint64 Config::followingTrackIndex(qint64 trackCount) const
+{
+    if (trackCount <= 0)
+        return m_currentTrackIndex;
+    if (m_shuffleTracks) {
+        if (trackCount == 1)
+            return 0;
+        qint64 index = 0;
+        do {
+            index = qint64(QRandomGenerator::system()->bounded(quint64(trackCount)));
+        } while (index == m_currentTrackIndex);
+        return index;
+    }
+    const qint64 next = m_currentTrackIndex + 1;
+    if (next < trackCount)
+        return next;
+    return m_loopTracks ? 0 : m_currentTrackIndex;
+}

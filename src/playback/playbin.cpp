@@ -94,6 +94,7 @@ struct Playbin::Shared {
     bool wantPlaying = false;
     // the latest seek asked for, and whether a job to carry it out is queued
     std::optional<std::pair<double, bool>> seek;
+    quint64 seekSerial = 0;
     bool seekQueued = false;
 
     // the answer to about-to-finish, given on the main thread
@@ -356,28 +357,45 @@ void Playbin::setPlaying(bool playing)
 
 void Playbin::seekTo(double value, bool isFraction)
 {
+    // until the seek is done, the position is where it goes
+    if (!isFraction)
+        m_seekTarget = value;
+    else if (const std::optional<double> length = duration())
+        m_seekTarget = value * *length;
+    else
+        m_seekTarget.reset();
+    const quint64 serial = ++m_seekSerial;
     Shared* shared = m_shared.get();
     const std::lock_guard lock(shared->mutex);
     shared->seek = std::pair(value, isFraction);
+    shared->seekSerial = serial;
     if (shared->seekQueued)
         return;
     shared->seekQueued = true;
     shared->jobs.push_back([shared](GstElement* pipeline) {
         settle(pipeline);
         std::pair<double, bool> target;
+        quint64 serial = 0;
         {
             const std::lock_guard lock(shared->mutex);
             shared->seekQueued = false;
             if (!shared->seek)
                 return;
             target = *shared->seek;
+            serial = shared->seekSerial;
             shared->seek.reset();
         }
+        const auto done = [shared, serial] {
+            shared->mailbox->post([self = shared->owner, serial] {
+                if (serial == self->m_seekSerial)
+                    self->m_seekTarget.reset();
+            });
+        };
         double seconds = target.first;
         if (target.second) {
             gint64 length = 0;
             if (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) || length <= 0)
-                return;
+                return done();
             seconds *= double(length) / GST_SECOND;
         }
         gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
@@ -385,12 +403,15 @@ void Playbin::seekTo(double value, bool isFraction)
                                 gint64(seconds * GST_SECOND));
         // the next seek waits for this one to be prerolled
         settle(pipeline);
+        done();
     });
     shared->wake.notify_all();
 }
 
 std::optional<double> Playbin::position() const
 {
+    if (m_seekTarget)
+        return m_seekTarget;
     if (m_joint) {
         const qint64 left = m_joint->second -
                             qint64(gst_element_get_current_running_time(m_shared->pipeline));

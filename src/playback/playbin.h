@@ -136,6 +136,9 @@ private:
     bool m_statePlaying = false;
     bool m_shutdownWait = false;
     double m_volume = 1.0;
+    // where the seeks asked for and not yet done go
+    std::optional<double> m_seekTarget;
+    quint64 m_seekSerial = 0;
     // the queued file and the running time at which it is heard, while that is still ahead
     std::optional<std::pair<QUrl, qint64>> m_joint;
 };

@@ -49,18 +49,19 @@ bool run(const QString& program, const QStringList& args)
 bool writeWav(const QString& path, const ToneFile& toneFile)
 {
     const int perSegment = int(toneFile.secondsEach * kSampleRate);
+    const qint64 start = std::llround(toneFile.startSeconds * kSampleRate);
     const int fade = kSampleRate / 200;
     QByteArray data;
     data.reserve(qsizetype(perSegment) * toneFile.frequencies.size() * kChannels * 2);
     for (double frequency : toneFile.frequencies) {
         for (int i = 0; i < perSegment; ++i) {
             double gain = toneFile.amplitude;
-            if (i < fade)
+            if (i < fade && toneFile.fadeIn)
                 gain *= double(i) / fade;
-            else if (perSegment - i < fade)
+            else if (perSegment - i < fade && toneFile.fadeOut)
                 gain *= double(perSegment - i) / fade;
             const double value =
-                gain * std::sin(2 * std::numbers::pi * frequency * i / kSampleRate);
+                gain * std::sin(2 * std::numbers::pi * frequency * double(start + i) / kSampleRate);
             const qint16 sample = qint16(std::lround(value * 32767));
             for (int c = 0; c < kChannels; ++c) {
                 char bytes[2];

@@ -22,6 +22,12 @@ struct ToneFile {
     double secondsEach = 2.0;
     Format format = Format::Wav;
     double amplitude = 0.4;
+    // where in an endless tone the file starts, and whether its edges fade: two files cut
+    // from one tone (the second starting where the first ends, no fades at the cut) join
+    // seamlessly
+    double startSeconds = 0;
+    bool fadeIn = true;
+    bool fadeOut = true;
     QString title;
     QString artist;
     // embedded as cover pictures in this order; any bytes, images or not

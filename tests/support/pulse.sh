@@ -40,11 +40,11 @@ start)
     export PULSE_RUNTIME_PATH="$dir/runtime"
     export HOME="$dir/home"
     unset PULSE_SERVER
-    # the daemon writes its PID to $PULSE_RUNTIME_PATH/pid; a null sink that rewinds stalls
-    # new and sought streams for up to its 2 s latency, so this one does not
+    # the daemon writes its PID to $PULSE_RUNTIME_PATH/pid; the null sink is left as a user's
+    # sink is, rewinds and all
     if ! pulseaudio --daemonize=yes --system=no --disallow-exit --exit-idle-time=-1 -n \
         --use-pid-file=yes --disable-shm=yes --log-target=file:"$dir/pulse.log" \
-        --load="module-null-sink sink_name=$sink norewinds=1" \
+        --load="module-null-sink sink_name=$sink" \
         --load="module-native-protocol-unix socket=$socket auth-anonymous=1" \
         </dev/null >/dev/null 2>&1; then
         echo "PulseAudio did not start; log follows" >&2

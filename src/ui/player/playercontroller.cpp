@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QUrl>
 
+#include <utility>
+
 PlayerController::PlayerController(Config* config, AudioPlayer* audioPlayer, QObject* parent)
     : QObject(parent), m_config(config), m_audioPlayer(audioPlayer)
 {
@@ -70,11 +72,27 @@ void PlayerController::pressClose()
     QCoreApplication::quit();
 }
 
-void PlayerController::trackFinished()
+PlayerController::NextChoice PlayerController::chooseNext() const
 {
-    const qint64 old = m_config->currentTrackIndex();
-    m_config->nextTrack();
-    if (m_config->currentTrackIndex() != old || m_config->loopTracks()) {
+    NextChoice choice{m_config->currentPlaylistIndex(), m_config->currentTrackIndex(),
+                      m_config->loopTracks(), m_config->shuffleTracks(), m_config->currentTracks()};
+    choice.index = m_config->followingTrackIndex(choice.tracks.size());
+    choice.plays = choice.index != choice.fromIndex || choice.loop;
+    return choice;
+}
+
+bool PlayerController::stillHolds(const NextChoice& choice) const
+{
+    return choice.playlistIndex == m_config->currentPlaylistIndex() &&
+           choice.fromIndex == m_config->currentTrackIndex() &&
+           choice.loop == m_config->loopTracks() && choice.shuffle == m_config->shuffleTracks() &&
+           choice.tracks == m_config->currentTracks();
+}
+
+void PlayerController::follow(const NextChoice& choice)
+{
+    if (choice.plays) {
+        m_config->setCurrentTrackIndex(choice.index);
         playCurrentTrack();
     } else {
         m_audioPlayer->stop();
@@ -82,12 +100,48 @@ void PlayerController::trackFinished()
     }
 }
 
+void PlayerController::trackFinished()
+{
+    const std::optional<NextChoice> queued = std::exchange(m_nextChoice, std::nullopt);
+    follow(queued && stillHolds(*queued) ? *queued : chooseNext());
+}
+
+QUrl PlayerController::queueNextTrack()
+{
+    m_nextChoice = chooseNext();
+    const NextChoice& choice = *m_nextChoice;
+    if (!choice.plays || choice.index < 0 || choice.index >= choice.tracks.size())
+        return {};
+    const QUrl url(choice.tracks.at(choice.index).urlString);
+    return url.isValid() ? url : QUrl();
+}
+
+void PlayerController::nextTrackStarted()
+{
+    const std::optional<NextChoice> queued = std::exchange(m_nextChoice, std::nullopt);
+    if (queued && queued->plays && stillHolds(*queued)) {
+        m_config->setCurrentTrackIndex(queued->index);
+        return;
+    }
+    // the queued file no longer follows by the rules: they choose again, and a file equal to
+    // the one now sounding plays on
+    follow(chooseNext());
+}
+
 void PlayerController::installTrackFinishedHandler()
 {
     // the audio player may outlive this controller
-    m_audioPlayer->onTrackFinished = [controller = QPointer<PlayerController>(this)] {
+    const QPointer<PlayerController> controller(this);
+    m_audioPlayer->onTrackFinished = [controller] {
         if (controller)
             controller->trackFinished();
+    };
+    m_audioPlayer->nextTrackURL = [controller] {
+        return controller ? controller->queueNextTrack() : QUrl();
+    };
+    m_audioPlayer->onNextTrackStarted = [controller](const QUrl&) {
+        if (controller)
+            controller->nextTrackStarted();
     };
 }
 

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "model/records.h"
+
 #include <QObject>
+#include <QUrl>
+
+#include <optional>
 
 class AudioPlayer;
 class Config;
@@ -37,6 +42,12 @@ public:
 
     // The end-of-track handler installed as the audio player's onTrackFinished.
     void trackFinished();
+    // Shortly before the end: the file that will follow without a gap (empty for none). At
+    // the joint the choice holds only if loop, shuffle, the playlist and its tracks are still
+    // what it was made from; otherwise it is made again, as at the end of a track.
+    QUrl queueNextTrack();
+    void nextTrackStarted();
+    // Installs the three handlers above into the audio player.
     void installTrackFinishedHandler();
 
     // Entries of the skin's playlist and track menus ("pop" when sounds are on).
@@ -64,6 +75,22 @@ private:
     // already current or names no playlist.
     bool switchPlaylist(qint64 index);
 
+    // What follows the current track, and what that was decided from.
+    struct NextChoice {
+        qint64 playlistIndex = 0;
+        qint64 fromIndex = 0;
+        bool loop = false;
+        bool shuffle = false;
+        QList<Track> tracks;
+        qint64 index = 0;
+        // false: playback stops and the index returns to 0
+        bool plays = false;
+    };
+    NextChoice chooseNext() const;
+    bool stillHolds(const NextChoice& choice) const;
+    void follow(const NextChoice& choice);
+
     Config* m_config;
     AudioPlayer* m_audioPlayer;
+    std::optional<NextChoice> m_nextChoice;
 };
