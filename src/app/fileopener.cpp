@@ -60,9 +60,10 @@ void FileOpener::open(const QStringList& arguments, const Done& done)
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, skipped, done] {
         watcher->deleteLater();
         const Opened result = watcher->result();
-        add(result.tracks);
+        // a second start waiting for the answer need not wait for playback to begin
         if (done)
             done(skipped + result.skipped);
+        add(result.tracks);
         emit opened(result.tracks.size());
     });
     watcher->setFuture(QtConcurrent::run(&readAll, paths));
