@@ -9,6 +9,21 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>A small skinned music player. Files given are added to the end of the current playlist and the first of them plays; when Lindenfold runs already, they go to the running player.</source>
+        <translation>Ein kleiner Musikspieler mit Themen. Angegebene Dateien werden ans Ende der aktuellen Wiedergabeliste angefügt, und die erste davon wird abgespielt; läuft Lindenfold schon, gehen sie an den laufenden Spieler.</translation>
+    </message>
+    <message>
+        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Audiodateien, Wiedergabelisten (M3U, M3U8, PLS, XSPF) oder Datei-URIs.</translation>
+    </message>
+    <message>
+        <source>Try &quot;lindenfold --help&quot;.</source>
+        <translation>Siehe &quot;lindenfold --help&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>Config</name>
     <message>
         <source>Playlists</source>
@@ -165,6 +180,31 @@
     <message>
         <source>Are you sure?</source>
         <translation>Wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>Export playlist...</source>
+        <translation>Wiedergabeliste exportieren...</translation>
+    </message>
+    <message>
+        <source>Export playlist</source>
+        <translation>Wiedergabeliste exportieren</translation>
+    </message>
+    <message>
+        <source>M3U8 playlist (*.m3u8)</source>
+        <translation>M3U8-Wiedergabeliste (*.m3u8)</translation>
+    </message>
+    <message>
+        <source>The playlist could not be written to %1: %2</source>
+        <translation>Die Wiedergabeliste konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SaveNotice</name>
+    <message>
+        <source>Lindenfold could not save your changes: %1.
+They are kept while it runs and saved again with your next change.</source>
+        <translation>Lindenfold konnte Ihre Änderungen nicht speichern: %1.
+Sie bleiben erhalten, solange es läuft, und werden mit Ihrer nächsten Änderung erneut gespeichert.</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QStringTokenizer>
 #include <QUrl>
 #include <QXmlStreamReader>
 
@@ -80,11 +81,13 @@ QString extinfDisplay(QStringView info)
     return {};
 }
 
-QList<Entry> parseM3u(const QString& text, const QString& baseDir)
+QList<Entry> parseM3u(const QString& text, const QString& baseDir, qsizetype limit)
 {
     QList<Entry> entries;
     Entry pending;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+    for (QStringView line : qTokenize(text, u'\n')) {
+        if (entries.size() >= limit)
+            break;
         line = line.trimmed();
         if (line.isEmpty())
             continue;
@@ -102,12 +105,14 @@ QList<Entry> parseM3u(const QString& text, const QString& baseDir)
 }
 
 // [playlist] with File<n>= and Title<n>= keys; entries in the order of n.
-QList<Entry> parsePls(const QString& text, const QString& baseDir)
+QList<Entry> parsePls(const QString& text, const QString& baseDir, qsizetype limit)
 {
     static const QRegularExpression key(QStringLiteral("^(file|title)(\\d{1,9})$"),
                                         QRegularExpression::CaseInsensitiveOption);
     QMap<int, Entry> numbered;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+    for (QStringView line : qTokenize(text, u'\n')) {
+        if (numbered.size() >= limit)
+            break;
         line = line.trimmed();
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0)
@@ -132,14 +137,14 @@ QList<Entry> parsePls(const QString& text, const QString& baseDir)
 
 // <trackList><track><location/><title/><creator/></track>...; locations are URIs, relative
 // ones resolved against the list's folder. A damaged document keeps the tracks before the fault.
-QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir)
+QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir, qsizetype limit)
 {
     const QUrl base = QUrl::fromLocalFile(QDir(baseDir).absolutePath() + QLatin1Char('/'));
     QList<Entry> entries;
     QXmlStreamReader xml(content);
     std::optional<Entry> track;
     bool hasLocation = false;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd() && entries.size() < limit) {
         if (xml.readNext() != QXmlStreamReader::StartElement) {
             if (xml.isEndElement() && xml.name() == QLatin1String("track") && track) {
                 if (hasLocation)
@@ -219,7 +224,9 @@ struct Expander {
             return;
         }
         open.append(real.isEmpty() ? path : real);
-        const QList<Entry> entries = parse(path, *content, QFileInfo(path).absolutePath());
+        // no more entries are parsed than the import can still take
+        const QList<Entry> entries =
+            parse(path, *content, QFileInfo(path).absolutePath(), kMaxEntries - taken + 1);
         for (const Entry& entry : entries) {
             if (!hasRoom(path))
                 break;
@@ -281,15 +288,16 @@ bool isPlaylistFile(const QString& path)
     return formatOf(path) != Format::None;
 }
 
-QList<Entry> parse(const QString& fileName, const QByteArray& content, const QString& baseDir)
+QList<Entry> parse(const QString& fileName, const QByteArray& content, const QString& baseDir,
+                   qsizetype limit)
 {
     switch (formatOf(fileName)) {
     case Format::M3u:
-        return parseM3u(decodeText(content), baseDir);
+        return parseM3u(decodeText(content), baseDir, limit);
     case Format::Pls:
-        return parsePls(decodeText(content), baseDir);
+        return parsePls(decodeText(content), baseDir, limit);
     case Format::Xspf:
-        return parseXspf(content, baseDir);
+        return parseXspf(content, baseDir, limit);
     case Format::None:
         break;
     }

@@ -34,9 +34,10 @@ bool hasUriScheme(const QString& text);
 // A file named like a list we read: .m3u, .m3u8, .pls or .xspf, in any case.
 bool isPlaylistFile(const QString& path);
 
-// The entries of a list's content in list order; relative locations are resolved against
-// baseDir. fileName picks the format by its extension.
-QList<Entry> parse(const QString& fileName, const QByteArray& content, const QString& baseDir);
+// The entries of a list's content in list order, at most limit of them; relative locations
+// are resolved against baseDir. fileName picks the format by its extension.
+QList<Entry> parse(const QString& fileName, const QByteArray& content, const QString& baseDir,
+                   qsizetype limit = kMaxEntries);
 
 // One file to import, with the title and artist its list gave.
 struct Item {

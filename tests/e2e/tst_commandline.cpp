@@ -106,7 +106,7 @@ private slots:
         audiotest::ToneFile tone;
         tone.secondsEach = 20;
         tone.frequencies = {440.0};
-        m_low = audiotest::makeToneFile(m_music.path(), QStringLiteral("low"), tone);
+        m_low = audiotest::makeToneFile(m_music.path(), QStringLiteral("low tone"), tone);
         tone.frequencies = {880.0};
         tone.format = audiotest::Format::Flac;
         tone.title = QStringLiteral("High");
@@ -131,7 +131,8 @@ private slots:
     {
         testsupport::TempHome home;
         QProcess first;
-        QVERIFY(startPlayer(first, {m_low, music("notes.txt")}));
+        // a file URI, as the desktop entry's %U hands them over
+        QVERIFY(startPlayer(first, {urlOf(m_low), music("notes.txt")}));
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_low), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"status"}), "Playing", 15000);
         QVERIFY(QFile::exists(home.dataDir() + "/.lock"));

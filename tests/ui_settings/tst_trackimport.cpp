@@ -452,7 +452,7 @@ private slots:
         // a folder that is not there: nothing written, the reason printed and shown
         const QString printed = testsupport::captureStdout(
             [&] { QVERIFY(!m_view->exportPlaylist(file("no/such/folder.m3u8"))); });
-        QVERIFY2(printed.startsWith("Failed to export playlist: "), qPrintable(printed));
+        QVERIFY2(printed.startsWith("Failed to export playlist to "), qPrintable(printed));
         QVERIFY(m_view->findChild<QMessageBox*>());
     }
 

@@ -293,13 +293,15 @@ void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& ta
         const playlistformats::Expansion result = expansion->result();
         for (const QString& line : result.skipped)
             printLine(line);
-        readImported(result.items, target, isPanel);
+        // a list's entries keep the list's order, also when the list was dropped
+        const bool inOrder = isPanel || std::any_of(paths.begin(), paths.end(), &playlistformats::isPlaylistFile);
+        readImported(result.items, target, isPanel, inOrder);
     });
     expansion->setFuture(QtConcurrent::run([paths] { return playlistformats::expand(paths); }));
 }
 
 void PlaylistSettingsView::readImported(const QList<playlistformats::Item>& items,
-                                        const QUuid& target, bool isPanel)
+                                        const QUuid& target, bool isPanel, bool inOrder)
 {
     using Watcher = QFutureWatcher<trackimport::ImportResult>;
     auto* watcher = new Watcher(this);
@@ -314,10 +316,10 @@ void PlaylistSettingsView::readImported(const QList<playlistformats::Item>& item
         }
         return tracks;
     };
-    if (isPanel) {
-        // one write for the whole panel import, in the panel's order
+    if (inOrder) {
+        // one write for the whole import, in the panel's (or the list's) order
         connect(watcher, &QFutureWatcherBase::finished, this, [=, this] {
-            appendImported(target, playable(0, watcher->future().resultCount()), true);
+            appendImported(target, playable(0, watcher->future().resultCount()), isPanel);
         });
     } else {
         // Dropped files are appended as their reads finish; the rows that arrive in one pass

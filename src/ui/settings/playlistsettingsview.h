@@ -92,7 +92,8 @@ private:
     void buildLayout();
     void syncControls();
     void startImport(const QStringList& paths, const QUuid& target, bool isPanel);
-    void readImported(const QList<playlistformats::Item>& items, const QUuid& target, bool isPanel);
+    void readImported(const QList<playlistformats::Item>& items, const QUuid& target, bool isPanel,
+                      bool inOrder);
     void appendImported(const QUuid& target, const QList<Track>& tracks, bool writeAlways);
     void writePendingRows();
     void writeTracks(const QUuid& id, const QList<Track>& tracks);
