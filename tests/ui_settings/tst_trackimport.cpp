@@ -456,6 +456,18 @@ private slots:
         QVERIFY(m_view->findChild<QMessageBox*>());
     }
 
+    // tracks added from outside (the command line, a second start) show at once, and the next
+    // edit here keeps them
+    void outsideSaveReachesTheEditor()
+    {
+        m_config->savePlaylist(shownID(), tracksNamed({"Old", "Gone"}));
+        m_view->reloadTracks();
+        m_config->savePlaylist(shownID(), storedTracks(*m_config, shownID()) + tracksNamed({"Added"}));
+        QCOMPARE(namesOf(m_view->selectedTracks()), (QStringList{"Old", "Gone", "Added"}));
+        m_view->deleteTrack(m_view->selectedTracks().at(1).id);
+        QCOMPARE(namesOf(storedTracks(*m_config, shownID())), (QStringList{"Old", "Added"}));
+    }
+
     void importIntoADeletedPlaylistWritesNoFile()
     {
         const QUuid other = otherPlaylist();

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -399,10 +400,12 @@ void PlaylistSettingsView::exportFromPanel()
         return;
     QString name = playlist->name;
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    // the music folder where there is one, else home
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        dir = QDir::homePath();
     auto* dialog = new QFileDialog(this, tr("Export playlist"),
-                                   QDir(dir.isEmpty() ? QDir::homePath() : dir)
-                                       .filePath(name + QStringLiteral(".m3u8")),
+                                   QDir(dir).filePath(name + QStringLiteral(".m3u8")),
                                    tr("M3U8 playlist (*.m3u8)"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
