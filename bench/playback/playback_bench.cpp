@@ -2,7 +2,7 @@
 #include "playback/audioplayer.h"
 #include "support/audiotest.h"
 #include "ui/player/contentview.h"
-#include "ui/player/currenttracks.h"
+#include "model/currenttracks.h"
 #include "ui/player/playercontroller.h"
 
 #include <QApplication>

@@ -42,6 +42,15 @@ struct Descriptor {
 
 } // namespace
 
+std::optional<FileStamp> fileStamp(const QString& path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size,
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, S_ISREG(st.st_mode)};
+}
+
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, ReadError* error)
 {
     // non-blocking, so that opening a FIFO returns at once instead of waiting for a writer

@@ -4,8 +4,22 @@
 #include <QString>
 
 #include <optional>
+#include <sys/types.h>
 
 namespace fileio {
+
+// What identifies one version of a file: replacing or rewriting it changes at least one field.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 modifiedNs = 0;
+    bool regular = false;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of what is at path now (symlinks followed), or nothing when nothing is there.
+std::optional<FileStamp> fileStamp(const QString& path);
 
 enum class ReadFailure { Missing, Unreadable, TooLarge };
 

@@ -2,6 +2,7 @@
 
 #include "core/fileio.h"
 #include "model/codec.h"
+#include "model/currenttracks.h"
 #include "model/output.h"
 #include "playback/soundplayer.h"
 #include "theme/themedata.h"
@@ -19,8 +20,9 @@ Config::Config(QObject* parent) : QObject(parent)
     // 1. every field holds its default (member initialisers)
     // 2. the documents directory
     locateDocumentDirectory();
-    // 3. the interface-sound player
+    // 3. the interface-sound player, and the one reader of the current playlist's tracks
     m_soundPlayer = new SoundPlayer(this);
+    m_currentTracks = new CurrentTracks(this);
     // 4.-5. an existing, readable settings file naming a theme
     if (setUpFromExistingSettings())
         return;

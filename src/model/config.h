@@ -11,6 +11,7 @@
 
 #include <optional>
 
+class CurrentTracks;
 class SoundPlayer;
 
 // The one observable state object: options, theme and playlist catalogues, the position
@@ -129,9 +130,11 @@ public:
     void savePlaylist(const QUuid& id, const QList<Track>& tracks);
     QList<Track> loadTracks(const Playlist& playlist) const;
 
-    // The playlist at currentPlaylistIndex, if the index names one, and its tracks.
+    // The playlist at currentPlaylistIndex, if the index names one, and its tracks (read
+    // from the file once per change of it, shared by every reader).
     std::optional<Playlist> currentPlaylist() const;
     QList<Track> currentTracks() const;
+    CurrentTracks* trackList() const { return m_currentTracks; }
 
     // Track sequencing
     void previousTrack();
@@ -211,6 +214,7 @@ private:
     qint64 m_currentTrackIndex{0};
     qint64 m_lastSelectedPlaylistID{0};
     ThemeData m_geometry;
+    CurrentTracks* m_currentTracks = nullptr;
 
     QString m_documentDirectory;
     SoundPlayer* m_soundPlayer = nullptr;

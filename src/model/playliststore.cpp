@@ -2,6 +2,7 @@
 
 #include "core/fileio.h"
 #include "model/codec.h"
+#include "model/currenttracks.h"
 #include "model/output.h"
 
 #include <QCoreApplication>
@@ -112,6 +113,5 @@ std::optional<Playlist> Config::currentPlaylist() const
 
 QList<Track> Config::currentTracks() const
 {
-    const auto playlist = currentPlaylist();
-    return playlist ? loadTracks(*playlist) : QList<Track>{};
+    return m_currentTracks->tracks();
 }

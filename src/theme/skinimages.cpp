@@ -1,42 +1,20 @@
 #include "theme/skinimages.h"
 
+#include "core/fileio.h"
+
 #include <QFile>
 #include <QHash>
 #include <QImageReader>
 
-#include <sys/stat.h>
 
 namespace theme {
 
 namespace {
 
-// What identifies one version of a file: replacing or rewriting it changes at least one.
-struct FileStamp {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = -1;
-    timespec modified{};
-
-    bool operator==(const FileStamp& o) const
-    {
-        return device == o.device && inode == o.inode && size == o.size
-               && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec;
-    }
-};
-
 struct CachedImage {
-    FileStamp stamp;
+    fileio::FileStamp stamp;
     QImage image; // null when the file did not decode
 };
-
-bool stampOf(const QString& path, FileStamp* stamp)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return false;
-    *stamp = FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim};
-    return true;
-}
 
 // Skin images are larger than anything a theme needs; a bigger (or bomb-sized) PNG is
 // refused rather than decoded.
@@ -80,17 +58,17 @@ QImage skinImage(const QString& themeDir, const QString& element, const QSize& m
     static QHash<QString, CachedImage> cache;
     const QString path = themeDir + QLatin1Char('/') + element + QStringLiteral(".png");
     const QString key = path + QStringLiteral("@%1x%2").arg(maxPixels.width()).arg(maxPixels.height());
-    FileStamp stamp;
-    if (!stampOf(path, &stamp)) {
+    const auto stamp = fileio::fileStamp(path);
+    if (!stamp || !stamp->regular) {
         cache.remove(key);
         return fallbackImage(element);
     }
     auto it = cache.find(key);
-    if (it == cache.end() || !(it->stamp == stamp)) {
+    if (it == cache.end() || !(it->stamp == *stamp)) {
         // one theme's sixteen images at a few sizes; more means themes came and went
         if (cache.size() > 64)
             cache.clear();
-        it = cache.insert(key, CachedImage{stamp, decodeBounded(path, maxPixels)});
+        it = cache.insert(key, CachedImage{*stamp, decodeBounded(path, maxPixels)});
     }
     return it->image.isNull() ? fallbackImage(element) : it->image;
 }

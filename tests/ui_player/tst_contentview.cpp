@@ -3,7 +3,7 @@
 #include "playertestdata.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
-#include "ui/player/currenttracks.h"
+#include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
 #include "ui/player/playercontroller.h"
 #include "ui/player/playermenu.h"

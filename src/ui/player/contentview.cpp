@@ -2,7 +2,7 @@
 
 #include "model/config.h"
 #include "playback/audioplayer.h"
-#include "ui/player/currenttracks.h"
+#include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
 #include "ui/player/playercontroller.h"
 #include "ui/player/savenotice.h"
@@ -38,7 +38,7 @@ QRect dirtyRect(const QRectF& rect)
 ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerController* controller,
                          QWidget* parent)
     : QWidget(parent), m_config(config), m_audioPlayer(audioPlayer), m_controller(controller),
-      m_layout(config->geometry(), SkinLayout::scaleFor(config->superSized())), m_tracks(new CurrentTracks(config, this))
+      m_layout(config->geometry(), SkinLayout::scaleFor(config->superSized())), m_tracks(config->trackList())
 {
     setMouseTracking(true);
     // the skin's rounded corners are transparent: on a compositing desktop they blend, elsewhere

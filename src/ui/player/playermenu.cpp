@@ -2,7 +2,7 @@
 
 #include "model/config.h"
 #include "playback/audioplayer.h"
-#include "ui/player/currenttracks.h"
+#include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
 #include "ui/player/playercontroller.h"
 
