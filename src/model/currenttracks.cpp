@@ -7,6 +7,8 @@
 #include <QFutureWatcher>
 #include <QtConcurrent>
 
+#include <malloc.h>
+
 
 CurrentTracks::CurrentTracks(Config* config) : QObject(config), m_config(config)
 {
@@ -62,6 +64,8 @@ const QList<Track>& CurrentTracks::tracks()
             // a newer version of the file, or another playlist, is read next time
             if (stampNow() == done)
                 adopt(done, m_decode->result());
+            // the parse of a big file leaves its worker's heap full of free pages: give them back
+            ::malloc_trim(0);
             emit changed();
         });
     }

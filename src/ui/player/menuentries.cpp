@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -77,18 +78,46 @@ QIcon menuentries::gear()
     return fromTheme({"emblem-system", "preferences-system"}, drawnGear);
 }
 
+namespace {
+
+void addRange(QMenu* menu, const QStringList& labels, qsizetype first, qsizetype end, qint64 checked,
+              const std::function<void(qint64)>& choose)
+{
+    const qsizetype count = end - first;
+    if (count <= menuentries::kMaxEntries) {
+        for (qsizetype i = first; i < end; ++i) {
+            QString label = labels.at(i);
+            // a name is shown verbatim: an ampersand is no mnemonic
+            label.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            QAction* action = menu->addAction(label);
+            if (i == checked)
+                action->setIcon(menuentries::checkmark());
+            QObject::connect(action, &QAction::triggered, menu, [choose, i] { choose(i); });
+        }
+        return;
+    }
+    // as few levels as keep every menu within kMaxEntries
+    qsizetype step = menuentries::kMaxEntries;
+    while (step * menuentries::kMaxEntries < count)
+        step *= menuentries::kMaxEntries;
+    for (qsizetype from = first; from < end; from += step) {
+        const qsizetype to = std::min(end, from + step);
+        QMenu* sub = menu->addMenu(QStringLiteral("%1\u2013%2").arg(from + 1).arg(to));
+        if (checked >= from && checked < to)
+            sub->setIcon(menuentries::checkmark());
+        QObject::connect(sub, &QMenu::aboutToShow, sub, [=] {
+            if (sub->isEmpty())
+                addRange(sub, labels, from, to, checked, choose);
+        });
+    }
+}
+
+} // namespace
+
 void menuentries::addChoices(QMenu* menu, const QStringList& labels, qint64 checked,
                              const std::function<void(qint64)>& choose)
 {
-    for (qsizetype i = 0; i < labels.size(); ++i) {
-        QString label = labels.at(i);
-        // a name is shown verbatim: an ampersand is no mnemonic
-        label.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* action = menu->addAction(label);
-        if (i == checked)
-            action->setIcon(checkmark());
-        QObject::connect(action, &QAction::triggered, menu, [choose, i] { choose(i); });
-    }
+    addRange(menu, labels, 0, labels.size(), checked, choose);
 }
 
 QAction* menuentries::addEditPlaylists(QMenu* menu, const std::function<void()>& edit)
