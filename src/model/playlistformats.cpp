@@ -16,6 +16,11 @@ namespace {
 
 enum class Format { None, M3u, Pls, Xspf };
 
+// No path is this long (the system's limit is 4096 bytes): a longer line is no entry.
+constexpr qsizetype kMaxLineLength = 32768;
+// An XSPF track sits four elements deep; a document nested deeper than this is no playlist.
+constexpr int kMaxXmlDepth = 64;
+
 Format formatOf(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -89,7 +94,7 @@ QList<Entry> parseM3u(const QString& text, const QString& baseDir, qsizetype lim
         if (entries.size() >= limit)
             break;
         line = line.trimmed();
-        if (line.isEmpty())
+        if (line.isEmpty() || line.size() > kMaxLineLength)
             continue;
         if (line.startsWith(QLatin1String("#EXTINF:"), Qt::CaseInsensitive)) {
             pending = Entry{};
@@ -114,6 +119,8 @@ QList<Entry> parsePls(const QString& text, const QString& baseDir, qsizetype lim
         if (numbered.size() >= limit)
             break;
         line = line.trimmed();
+        if (line.size() > kMaxLineLength)
+            continue;
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0)
             continue;
@@ -144,8 +151,11 @@ QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir, qsizet
     QXmlStreamReader xml(content);
     std::optional<Entry> track;
     bool hasLocation = false;
+    int depth = 0;
     while (!xml.atEnd() && entries.size() < limit) {
         if (xml.readNext() != QXmlStreamReader::StartElement) {
+            if (xml.isEndElement())
+                --depth;
             if (xml.isEndElement() && xml.name() == QLatin1String("track") && track) {
                 if (hasLocation)
                     entries.append(*track);
@@ -153,19 +163,27 @@ QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir, qsizet
             }
             continue;
         }
+        // the reader keeps every open element: a document of nothing but openings stops here
+        if (++depth > kMaxXmlDepth)
+            break;
+        // reading an element's text consumes its end as well
+        const auto text = [&xml, &depth] {
+            --depth;
+            return xml.readElementText().trimmed();
+        };
         const QStringView name = xml.name();
         if (name == QLatin1String("track")) {
             track = Entry{};
             hasLocation = false;
         } else if (track && name == QLatin1String("location") && !hasLocation) {
-            const QString written = xml.readElementText().trimmed();
+            const QString written = text();
             const QUrl url = base.resolved(QUrl(written));
             track->location = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : written;
             hasLocation = !written.isEmpty();
         } else if (track && name == QLatin1String("title")) {
-            track->title = xml.readElementText().trimmed();
+            track->title = text();
         } else if (track && name == QLatin1String("creator")) {
-            track->artist = xml.readElementText().trimmed();
+            track->artist = text();
         }
     }
     return entries;
@@ -230,19 +248,15 @@ struct Expander {
         for (const Entry& entry : entries) {
             if (!hasRoom(path))
                 break;
-            if (!QDir::isAbsolutePath(entry.location)) {
-                ++taken;
+            ++taken;
+            if (!QDir::isAbsolutePath(entry.location))
                 skip(entry.location, QStringLiteral("not a local file"));
-            } else if (isPlaylistFile(entry.location)) {
-                ++taken;
+            else if (isPlaylistFile(entry.location))
                 addList(entry.location);
-            } else if (!QFileInfo::exists(entry.location)) {
-                ++taken;
+            else if (!QFileInfo::exists(entry.location))
                 skip(entry.location, QStringLiteral("no such file"));
-            } else {
-                ++taken;
+            else
                 result.items.append(Item{entry.location, entry.title, entry.artist, true});
-            }
         }
         open.removeLast();
     }
@@ -257,7 +271,8 @@ QString writtenLocation(const QString& urlString)
         return url.isValid() ? url.toString(QUrl::FullyEncoded) : urlString.simplified();
     const QString path = url.toLocalFile();
     const bool plain = !path.isEmpty() && path.trimmed() == path &&
-                       std::none_of(path.begin(), path.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+                       std::none_of(path.begin(), path.end(),
+                                    [](QChar c) { return c.category() == QChar::Other_Control; });
     return plain ? path : url.toString(QUrl::FullyEncoded);
 }
 
@@ -280,7 +295,11 @@ bool hasUriScheme(const QString& text)
 
 QString skipLine(const QString& location, const QString& why)
 {
-    return QStringLiteral("Skipped \"%1\": %2").arg(location, why);
+    // a hostile list's megabyte of a line is not printed whole
+    constexpr qsizetype kShown = 512;
+    const QString shown =
+        location.size() > kShown ? location.left(kShown) + QStringLiteral("...") : location;
+    return QStringLiteral("Skipped \"%1\": %2").arg(shown, why);
 }
 
 bool isPlaylistFile(const QString& path)
