@@ -367,7 +367,7 @@ private slots:
         const QByteArray flacUrl = QUrl::fromLocalFile(file("tagged.flac")).toEncoded();
         QTest::newRow("m3u") << "list.m3u"
                              << "#EXTM3U\n#EXTINF:12,Listed Artist - Listed Title\ntagged.mp3\n" + flac
-                                    + "\ngone.mp3\nlist.m3u\n";
+                                    + "\ngone.mp3\nlist.m3u\nnotes.txt\nhttp://example.org/a.mp3\n";
         QTest::newRow("m3u8 with CRLF and a file URL")
             << "list.m3u8" << "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:-1 tvg=\"a,b\",Listed Artist - Listed Title\r\n"
                               "./tagged.mp3\r\n# a comment\r\n" + flacUrl + "\r\ngone.mp3\r\nlist.m3u8\r\n";
@@ -398,8 +398,21 @@ private slots:
         QCOMPARE(namesOf(rows), (QStringList{"Listed Title", "Flac Title"}));
         QCOMPARE(rows.at(0).artist, "Listed Artist");
         QCOMPARE(rows.at(1).urlString, QUrl::fromLocalFile(file("tagged.flac")).toString());
-        QCOMPARE(printed, QStringLiteral("Skipped \"%1\": no such file\nSkipped \"%2\": the list includes itself\n")
-                              .arg(file("gone.mp3"), file(name)));
+        QStringList expected{QStringLiteral("Skipped \"%1\": no such file").arg(file("gone.mp3")),
+                             QStringLiteral("Skipped \"%1\": the list includes itself").arg(file(name))};
+        if (name == "list.m3u")
+            expected << "Skipped \"http://example.org/a.mp3\": not a local file"
+                     << QStringLiteral("Skipped \"%1\": not a playable audio file").arg(file("notes.txt"));
+        QCOMPARE(printed.split('\n', Qt::SkipEmptyParts), expected);
+    }
+
+    void anImportTakesAtMostItsLimitOfEntries()
+    {
+        QVERIFY(testsupport::writeFile(file("long.m3u"),
+                                       QByteArray("gone.mp3\n").repeated(playlistformats::kMaxEntries + 5)));
+        const playlistformats::Expansion expansion = playlistformats::expand({file("long.m3u")});
+        QCOMPARE(expansion.skipped.size(), playlistformats::kMaxEntries + 1);
+        QVERIFY(expansion.skipped.last().startsWith("Skipped the rest of"));
     }
 
     void listsNestAtMostEightDeep()
