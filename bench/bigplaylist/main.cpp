@@ -10,7 +10,7 @@
 #include "model/currenttracks.h"
 #include "playback/audioplayer.h"
 #include "ui/player/contentview.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

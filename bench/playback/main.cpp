@@ -8,7 +8,7 @@
 #include "model/config.h"
 #include "playback/audioplayer.h"
 #include "ui/player/contentview.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include <QApplication>
 #include <QDir>

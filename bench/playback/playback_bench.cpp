@@ -3,7 +3,7 @@
 #include "support/audiotest.h"
 #include "ui/player/contentview.h"
 #include "model/currenttracks.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,7 +7,7 @@
 #include "model/output.h"
 #include "playback/audioplayer.h"
 #include "ui/player/contentview.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 #include "ui/player/playermenu.h"
 #include "ui/player/skinaccessible.h"
 #include "ui/settings/settingsview.h"
@@ -53,7 +53,7 @@ void AppDelegate::setupWindow()
         flags |= Qt::WindowStaysOnTopHint;
     m_window->setWindowFlags(flags);
 
-    m_menu = new PlayerMenu(m_controller, m_window->currentTracks(), true, m_window);
+    m_menu = new PlayerMenu(m_controller, m_audioPlayer, true, m_window);
     m_window->setPlayerMenu(m_menu);
     m_window->addActions(m_menu->shortcutActions());
     m_snapDelegate->attach(m_window);
@@ -153,7 +153,7 @@ void AppDelegate::startMpris()
 {
     if (m_mpris)
         return;
-    m_mpris = new MprisService(m_controller, this);
+    m_mpris = new MprisService(m_controller, m_audioPlayer, this);
     m_mpris->raiseHandler = [this] { raisePlayer(); };
     m_mpris->quitHandler = [] { QApplication::quit(); };
     m_mpris->openHandler = [this](const QStringList& arguments, const MprisService::OpenDone& done) {

@@ -3,7 +3,7 @@
 #include "model/config.h"
 #include "model/playlistformats.h"
 #include "playback/audioplayer.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 #include "ui/settings/trackimport.h"
 
 #include <QFileInfo>
@@ -84,8 +84,8 @@ void FileOpener::add(const QList<Track>& tracks)
     const QList<Track> before = config->loadTracks(*playlist);
     config->savePlaylist(playlist->id, before + tracks);
     config->setCurrentTrackIndex(before.size());
-    AudioPlayer* audioPlayer = m_controller->audioPlayer();
-    if (audioPlayer->isPlaying())
-        audioPlayer->stop();
+    TrackPlayer* player = m_controller->player();
+    if (player->isPlaying())
+        player->stop();
     m_controller->playCurrentTrack();
 }

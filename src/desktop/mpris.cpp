@@ -3,7 +3,7 @@
 #include "model/config.h"
 #include "model/output.h"
 #include "playback/audioplayer.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
@@ -140,11 +140,11 @@ qint64 microseconds(double seconds)
 
 } // namespace
 
-MprisService::MprisService(PlayerController* controller, QObject* parent)
+MprisService::MprisService(PlayerController* controller, AudioPlayer* audioPlayer, QObject* parent)
     : QObject(parent),
       m_controller(controller),
       m_config(controller->config()),
-      m_audioPlayer(controller->audioPlayer())
+      m_audioPlayer(audioPlayer)
 {
     new RootAdaptor(this);
     auto* player = new PlayerAdaptor(this);
@@ -221,11 +221,7 @@ QString MprisService::loopStatus() const
 void MprisService::setLoopStatus(const QString& status)
 {
     // the player loops whole playlists only: "Track" counts as "Playlist"
-    const bool loop = status != QLatin1String("None");
-    if (loop == m_config->loopTracks())
-        return;
-    m_config->setLoopTracks(loop);
-    m_config->saveSettings();
+    m_controller->setLoop(status != QLatin1String("None"));
 }
 
 bool MprisService::shuffle() const
@@ -235,10 +231,7 @@ bool MprisService::shuffle() const
 
 void MprisService::setShuffle(bool shuffle)
 {
-    if (shuffle == m_config->shuffleTracks())
-        return;
-    m_config->setShuffleTracks(shuffle);
-    m_config->saveSettings();
+    m_controller->setShuffle(shuffle);
 }
 
 double MprisService::volume() const
@@ -289,28 +282,26 @@ QVariantMap MprisService::metadata() const
     return map;
 }
 
+// Skips and plays from the desktop sound as the skin's buttons do.
 void MprisService::next()
 {
-    m_controller->skipTrack(PlayerController::Direction::Next);
+    m_controller->skipTrack(PlayerController::Direction::Next, QStringLiteral("click"));
 }
 
 void MprisService::previous()
 {
-    m_controller->skipTrack(PlayerController::Direction::Previous);
+    m_controller->skipTrack(PlayerController::Direction::Previous, QStringLiteral("click"));
 }
 
 void MprisService::pause()
 {
     if (m_audioPlayer->isPlaying())
-        m_controller->pressPause();
+        m_controller->pause();
 }
 
 void MprisService::playPause()
 {
-    if (m_audioPlayer->isPlaying())
-        m_controller->pressPause();
-    else
-        m_controller->pressPlay();
+    m_controller->playPause(QStringLiteral("click"));
 }
 
 void MprisService::stop()
@@ -321,34 +312,20 @@ void MprisService::stop()
 void MprisService::play()
 {
     if (!m_audioPlayer->isPlaying())
-        m_controller->pressPlay();
+        m_controller->play(QStringLiteral("click"));
 }
 
+// Past the end moves on, as the protocol asks.
 void MprisService::seek(qint64 offset)
 {
-    if (!m_audioPlayer->hasPlayer())
-        return;
-    const double target = m_audioPlayer->currentTime() + double(offset) / 1e6;
-    const double length = m_audioPlayer->duration();
-    // seeking past the end moves on, as the protocol asks; a file still loading has no
-    // length yet, and the seek lands once it has
-    if (target > length && !m_audioPlayer->isLoading()) {
-        next();
-        return;
-    }
-    m_audioPlayer->setCurrentTime(std::max(0.0, target));
+    m_controller->seekBy(double(offset) / 1e6, QStringLiteral("click"));
 }
 
 void MprisService::setPosition(const QDBusObjectPath& trackId, qint64 position)
 {
     const QVariantMap current = metadata();
-    if (!m_audioPlayer->hasPlayer()
-        || current.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>() != trackId)
-        return;
-    const double seconds = double(position) / 1e6;
-    if (seconds < 0 || seconds > m_audioPlayer->duration())
-        return;
-    m_audioPlayer->setCurrentTime(seconds);
+    if (current.value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>() == trackId)
+        m_controller->seekTo(double(position) / 1e6);
 }
 
 QString MprisService::busName()

@@ -17,7 +17,7 @@ class MprisService final : public QObject {
     Q_OBJECT
 
 public:
-    MprisService(PlayerController* controller, QObject* parent = nullptr);
+    MprisService(PlayerController* controller, AudioPlayer* audioPlayer, QObject* parent = nullptr);
     ~MprisService() override;
     Q_DISABLE_COPY_MOVE(MprisService)
 

@@ -129,6 +129,8 @@ public:
     void deletePlaylist(const QUuid& id);
     void savePlaylist(const QUuid& id, const QList<Track>& tracks);
     QList<Track> loadTracks(const Playlist& playlist) const;
+    // What loadTracks does for a file path; safe on any thread.
+    static QList<Track> readTracksFile(const QString& path);
 
     // The playlist at currentPlaylistIndex, if the index names one, and its tracks (read
     // from the file once per change of it, shared by every reader).

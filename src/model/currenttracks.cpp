@@ -69,9 +69,7 @@ const QList<Track>& CurrentTracks::tracks()
             emit changed();
         });
     }
-    const Playlist which = *playlist;
-    const Config* config = m_config;
-    m_decode->setFuture(QtConcurrent::run([config, which] { return config->loadTracks(which); }));
+    m_decode->setFuture(QtConcurrent::run(&Config::readTracksFile, path));
     return m_tracks;
 }
 

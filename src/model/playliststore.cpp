@@ -84,9 +84,13 @@ void Config::savePlaylist(const QUuid& id, const QList<Track>& tracks)
 
 QList<Track> Config::loadTracks(const Playlist& playlist) const
 {
+    return readTracksFile(playlistFileURL(playlist.id));
+}
+
+QList<Track> Config::readTracksFile(const QString& path)
+{
     // far beyond any real playlist (a million tracks); bounds what a damaged file can cost
     constexpr qint64 kMaxPlaylistFile = qint64(256) << 20;
-    const QString path = playlistFileURL(playlist.id);
     fileio::ReadError readError;
     auto bytes = fileio::readRegularFile(path, kMaxPlaylistFile, &readError);
     if (!bytes) {

@@ -2,6 +2,8 @@
 
 #include "playback/playbin.h"
 
+#include "playback/trackplayer.h"
+
 #include <QImage>
 #include <QObject>
 #include <QUrl>
@@ -17,7 +19,7 @@ class QTimer;
 // file of a playlist is queued before the end so that it follows without a gap. The media
 // libraries start on the first play, not at start. Nothing here touches a track's file on
 // the calling thread.
-class AudioPlayer final : public QObject {
+class AudioPlayer final : public QObject, public TrackPlayer {
     Q_OBJECT
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
@@ -38,43 +40,41 @@ public:
     // names no local file.
     static std::optional<QUrl> fileURL(const QUrl& url);
 
-    void play(const QUrl& url);
-    void pause();
-    void stop();
+    void play(const QUrl& url) override;
+    void pause() override;
+    void stop() override;
     void seek(double fraction);
     void updateProgress();
 
     double progress() const { return m_progress; }
-    double duration() const { return m_duration; }
-    bool isPlaying() const { return m_isPlaying; }
+    double duration() const override { return m_duration; }
+    bool isPlaying() const override { return m_isPlaying; }
     QImage albumArt() const { return m_albumArt; }
 
     // The loaded file (empty before the first load); "player present" means hasPlayer().
-    bool hasPlayer() const;
+    bool hasPlayer() const override;
     QUrl url() const;
     // A file was handed over and is not ready yet (its length still unknown).
-    bool isLoading() const { return m_loading; }
+    bool isLoading() const override { return m_loading; }
 
     // Current time of the loaded file in seconds (0 without one); setting it seeks.
-    double currentTime() const;
-    void setCurrentTime(double seconds);
+    double currentTime() const override;
+    void setCurrentTime(double seconds) override;
 
     // Volume of the loaded file, 0...1; a newly loaded file starts at 1.0. Without a
     // loaded file volume() is 1.0 and setVolume does nothing.
-    float volume() const;
-    void setVolume(float volume);
+    float volume() const override;
+    void setVolume(float volume) override;
 
     // The progress timer: the scrubber stops it during a drag and starts a new one after.
     bool hasTimer() const;
     void invalidateTimer();
     void startTimer();
 
-    std::function<void()> onTrackFinished;
-    // Asked shortly before the playing file ends: the file to follow it without a gap, or an
-    // empty URL to let it end (onTrackFinished follows then).
-    std::function<QUrl()> nextTrackURL;
-    // The file named by nextTrackURL is heard from now on; url() and urlChanged already say so.
-    std::function<void(const QUrl& url)> onNextTrackStarted;
+    // onTrackFinished, nextTrackURL and onNextTrackStarted (from TrackPlayer): nextTrackURL is
+    // asked shortly before the playing file ends, for the file to follow it without a gap (an
+    // empty URL lets it end and onTrackFinished follows); onNextTrackStarted says that file is
+    // heard from now on, when url() and urlChanged already say so.
 
 signals:
     void progressChanged(double progress);

@@ -2,7 +2,7 @@
 #include "model/config.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 #include "ui/player/playermenu.h"
 
 #include <QtTest>

@@ -4,7 +4,7 @@
 #include "playback/soundplayer.h"
 #include "support/audiotest.h"
 #include "support/testsupport.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include <QDBusConnection>
 #include <QDBusInterface>
@@ -77,7 +77,7 @@ private slots:
         m_audioPlayer = std::make_unique<AudioPlayer>();
         m_controller = std::make_unique<PlayerController>(m_config.get(), m_audioPlayer.get());
         m_controller->installTrackFinishedHandler();
-        m_service = std::make_unique<MprisService>(m_controller.get());
+        m_service = std::make_unique<MprisService>(m_controller.get(), m_audioPlayer.get());
         m_service->quitHandler = [this] { ++m_quits; };
         m_service->raiseHandler = [this] { ++m_raises; };
         m_service->openHandler = [this](const QStringList& arguments, const MprisService::OpenDone& done) {
@@ -214,7 +214,7 @@ private slots:
 
     void volumeFollowsTheLoadedFile()
     {
-        m_controller->pressPlay();
+        m_controller->play("click");
         QTRY_VERIFY(m_audioPlayer->hasPlayer());
         playerctl({"volume", "0.5"});
         QTRY_COMPARE(qRound(m_audioPlayer->volume() * 10), 5);

@@ -2,7 +2,7 @@
 #include "model/config.h"
 #include "playback/audioplayer.h"
 #include "support/testsupport.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include <QtTest>
 
@@ -16,7 +16,7 @@ private slots:
         Config config;
         AudioPlayer audioPlayer;
         PlayerController controller(&config, &audioPlayer);
-        MprisService service(&controller);
+        MprisService service(&controller, &audioPlayer);
         bool registered = true;
         const QString printed = testsupport::captureStdout([&] { registered = service.registerOnSessionBus(); });
         QVERIFY(!registered);

@@ -5,7 +5,7 @@
 #include "support/audiotest.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 #include "ui/player/skinaccessible.h"
 
 #include <QAccessible>

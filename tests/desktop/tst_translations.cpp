@@ -5,7 +5,7 @@
 #include "playback/audioplayer.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 #include "ui/player/playermenu.h"
 #include "ui/player/skinaccessible.h"
 #include "ui/settings/settingsview.h"
@@ -109,7 +109,7 @@ private slots:
         PlayerController controller(&config, &audioPlayer);
         installSkinAccessibility();
         ContentView view(&config, &audioPlayer, &controller);
-        PlayerMenu menu(&controller, view.currentTracks(), true);
+        PlayerMenu menu(&controller, &audioPlayer, true);
         QStringList texts;
         collectMenu(&menu, &texts);
         collectMenu(view.playlistMenu(), &texts);

@@ -5,7 +5,7 @@
 #include "ui/player/contentview.h"
 #include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 #include "ui/player/playermenu.h"
 
 #include <QApplication>
@@ -285,7 +285,7 @@ private slots:
 
     void playerMenuFollowsTheState()
     {
-        PlayerMenu menu(m_controller.get(), m_view->currentTracks(), true);
+        PlayerMenu menu(m_controller.get(), m_player.get(), true);
         QCOMPARE(labels(&menu), QStringList({"Play", "Loop tracks", "Shuffle tracks", "Volume Up",
                                              "Volume Down", "Playlists", "Tracks", "Settings...",
                                              "Quit"}));
@@ -305,7 +305,7 @@ private slots:
     }
     void shortcutsWorkOnTheWindow()
     {
-        PlayerMenu menu(m_controller.get(), m_view->currentTracks(), true, m_view.get());
+        PlayerMenu menu(m_controller.get(), m_player.get(), true, m_view.get());
         m_view->addActions(menu.shortcutActions());
         m_view->activateWindow();
         m_view->setFocus();

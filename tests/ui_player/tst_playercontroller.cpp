@@ -3,7 +3,7 @@
 #include "playback/soundplayer.h"
 #include "playertestdata.h"
 #include "support/testsupport.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -84,7 +84,7 @@ private slots:
     // Transport buttons
     void rewindWhileIdleMovesAndClicks()
     {
-        m_controller->pressRewind();
+        m_controller->skipTrack(PlayerController::Direction::Previous, "click");
         QCOMPARE(m_config->currentTrackIndex(), 2);
         QVERIFY(!m_player->isPlaying());
         QVERIFY(!m_player->hasPlayer());
@@ -93,7 +93,7 @@ private slots:
     void fastForwardWhilePlayingStartsTheNextSilently()
     {
         startPlaying(1);
-        m_controller->pressFastForward();
+        m_controller->skipTrack(PlayerController::Direction::Next, "click");
         QCOMPARE(m_config->currentTrackIndex(), 2);
         QVERIFY(m_player->isPlaying());
         QCOMPARE(m_player->url(), urlOf(2));
@@ -103,7 +103,7 @@ private slots:
     {
         startPlaying(2);
         m_player->seek(0.5);
-        m_controller->pressFastForward();
+        m_controller->skipTrack(PlayerController::Direction::Next, "click");
         QCOMPARE(m_config->currentTrackIndex(), 2);
         QVERIFY(m_player->isPlaying());
         QCOMPARE(m_player->url(), urlOf(2));
@@ -113,44 +113,44 @@ private slots:
     {
         startPlaying(1);
         m_player->seek(0.95);
-        m_controller->pressRewind();
+        m_controller->skipTrack(PlayerController::Direction::Previous, "click");
         QCOMPARE(m_config->currentTrackIndex(), 0);
         QCOMPARE(m_player->url(), urlOf(0));
     }
     void playOnAnEmptyPlaylistClicks()
     {
         useTracks({});
-        m_controller->pressPlay();
+        m_controller->play("click");
         QVERIFY(!m_player->isPlaying());
         QCOMPARE(sounds(), QStringList{"click"});
     }
     void soundsOffMakeNoSound()
     {
         m_config->setPlaysSounds(false);
-        m_controller->pressRewind();
-        m_controller->pressMinimize();
+        m_controller->skipTrack(PlayerController::Direction::Previous, "click");
+        m_controller->minimizeToggled("min");
         useTracks({});
-        m_controller->pressPlay();
-        m_controller->chooseTrackFromSkin(0);
+        m_controller->play("click");
+        m_controller->chooseTrack(0, "pop");
         QVERIFY(sounds().isEmpty());
     }
     void minimiseIsSilentWhilePlaying()
     {
-        m_controller->pressMinimize();
+        m_controller->minimizeToggled("min");
         QCOMPARE(sounds(), QStringList{"min"});
         startPlaying(0);
-        m_controller->pressMinimize();
+        m_controller->minimizeToggled("min");
         QVERIFY(sounds().isEmpty());
     }
     void pauseThenPlayResumes()
     {
         startPlaying(0);
         m_player->seek(0.5);
-        m_controller->pressPause();
+        m_controller->pause();
         QVERIFY(!m_player->isPlaying());
         const double paused = m_player->currentTime();
         QVERIFY(paused > 1.5);
-        m_controller->pressPlay();
+        m_controller->play("click");
         QVERIFY(m_player->isPlaying());
         QCOMPARE(m_player->url(), urlOf(0));
         QVERIFY(m_player->currentTime() >= paused - 0.1);
@@ -193,7 +193,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!m_player->isPlaying(), 10000);
         QCOMPARE(m_config->currentTrackIndex(), 0);
         QVERIFY(sounds().isEmpty());
-        m_controller->pressPlay();
+        m_controller->play("click");
         QCOMPARE(m_player->url(), QUrl(m_shortTracks.at(0).urlString));
     }
     void endWithLoopStartsTheFirst()
@@ -221,7 +221,7 @@ private slots:
     {
         m_config->createPlaylist();
         startPlaying(2);
-        QVERIFY(savesSettings([this] { m_controller->choosePlaylistFromSkin(1); }));
+        QVERIFY(savesSettings([this] { m_controller->choosePlaylist(1, "pop"); }));
         QCOMPARE(m_config->currentPlaylistIndex(), 1);
         QCOMPARE(m_config->lastSelectedPlaylistID(), 1);
         QCOMPARE(m_config->currentTrackIndex(), 0);
@@ -233,14 +233,14 @@ private slots:
     }
     void choosingTheCurrentPlaylistDoesNothing()
     {
-        QVERIFY(!savesSettings([this] { m_controller->choosePlaylistFromSkin(0); }));
-        QVERIFY(!savesSettings([this] { m_controller->menuChoosePlaylist(0); }));
-        QVERIFY(!savesSettings([this] { m_controller->choosePlaylistFromSkin(7); }));
+        QVERIFY(!savesSettings([this] { m_controller->choosePlaylist(0, "pop"); }));
+        QVERIFY(!savesSettings([this] { m_controller->choosePlaylist(0); }));
+        QVERIFY(!savesSettings([this] { m_controller->choosePlaylist(7, "pop"); }));
         QVERIFY(sounds().isEmpty());
     }
     void choosingATrackWhileIdlePops()
     {
-        m_controller->chooseTrackFromSkin(2);
+        m_controller->chooseTrack(2, "pop");
         QCOMPARE(m_config->currentTrackIndex(), 2);
         QVERIFY(!m_player->isPlaying());
         QCOMPARE(sounds(), QStringList{"pop"});
@@ -249,7 +249,7 @@ private slots:
     {
         startPlaying(1);
         m_player->seek(0.6);
-        m_controller->chooseTrackFromSkin(1);
+        m_controller->chooseTrack(1, "pop");
         QVERIFY(m_player->isPlaying());
         QCOMPARE(m_player->url(), urlOf(1));
         QVERIFY(m_player->currentTime() < 1.0);
@@ -260,31 +260,31 @@ private slots:
     void menuPlayPauseToggles()
     {
         m_config->setCurrentTrackIndex(1);
-        m_controller->menuPlayPause();
+        m_controller->playPause();
         QVERIFY(m_player->isPlaying());
         QCOMPARE(m_player->url(), urlOf(1));
-        m_controller->menuPlayPause();
+        m_controller->playPause();
         QVERIFY(!m_player->isPlaying());
         QVERIFY(sounds().isEmpty());
     }
     void menuWithoutAFileDoesNothing()
     {
-        m_controller->menuVolumeUp();
-        m_controller->menuVolumeDown();
+        m_controller->volumeUp();
+        m_controller->volumeDown();
         QVERIFY(!m_player->hasPlayer());
         useTracks({});
-        m_controller->menuPlayPause();
+        m_controller->playPause();
         QVERIFY(!m_player->hasPlayer());
         QVERIFY(sounds().isEmpty());
     }
     void loopAndShuffleToggleAndSave()
     {
         const bool loop = m_config->loopTracks();
-        QVERIFY(savesSettings([this] { m_controller->menuToggleLoop(); }));
+        QVERIFY(savesSettings([this] { m_controller->toggleLoop(); }));
         QCOMPARE(m_config->loopTracks(), !loop);
-        QVERIFY(savesSettings([this] { m_controller->menuToggleLoop(); }));
+        QVERIFY(savesSettings([this] { m_controller->toggleLoop(); }));
         QCOMPARE(m_config->loopTracks(), loop);
-        QVERIFY(savesSettings([this] { m_controller->menuToggleShuffle(); }));
+        QVERIFY(savesSettings([this] { m_controller->toggleShuffle(); }));
         QVERIFY(m_config->shuffleTracks());
     }
     void volumeStepsStopAtTheBounds_data()
@@ -304,7 +304,7 @@ private slots:
         QFETCH(float, expected);
         startPlaying(0);
         m_player->setVolume(start);
-        up ? m_controller->menuVolumeUp() : m_controller->menuVolumeDown();
+        up ? m_controller->volumeUp() : m_controller->volumeDown();
         QVERIFY(qAbs(m_player->volume() - expected) < 1e-4f);
     }
     void menuPlaylistWhilePausedKeepsTheFileLoaded()
@@ -312,7 +312,7 @@ private slots:
         m_config->createPlaylist();
         startPlaying(1);
         m_player->pause();
-        QVERIFY(savesSettings([this] { m_controller->menuChoosePlaylist(1); }));
+        QVERIFY(savesSettings([this] { m_controller->choosePlaylist(1); }));
         QCOMPARE(m_config->currentTrackIndex(), 0);
         QVERIFY(m_player->hasPlayer());
         QCOMPARE(m_player->url(), urlOf(1));
@@ -320,11 +320,11 @@ private slots:
     }
     void menuTrackPlaysOnlyWhilePlaying()
     {
-        m_controller->menuChooseTrack(2);
+        m_controller->chooseTrack(2);
         QCOMPARE(m_config->currentTrackIndex(), 2);
         QVERIFY(!m_player->hasPlayer());
         startPlaying(0);
-        m_controller->menuChooseTrack(1);
+        m_controller->chooseTrack(1);
         QCOMPARE(m_player->url(), urlOf(1));
         QVERIFY(m_player->isPlaying());
         QVERIFY(sounds().isEmpty());

@@ -4,7 +4,7 @@
 #include "playback/audioplayer.h"
 #include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 #include "ui/player/savenotice.h"
 
 #include <QContextMenuEvent>
@@ -359,23 +359,23 @@ void ContentView::click(Element element)
 {
     switch (element) {
     case Element::Close:
-        m_controller->pressClose();
+        m_controller->quit();
         break;
     case Element::Minimize:
         setMinimized(!m_isMinimized);
-        m_controller->pressMinimize();
+        m_controller->minimizeToggled(QStringLiteral("min"));
         break;
     case Element::Rewind:
-        m_controller->pressRewind();
+        m_controller->skipTrack(PlayerController::Direction::Previous, QStringLiteral("click"));
         break;
     case Element::PlayPause:
         if (m_audioPlayer->isPlaying())
-            m_controller->pressPause();
+            m_controller->pause();
         else
-            m_controller->pressPlay();
+            m_controller->play(QStringLiteral("click"));
         break;
     case Element::FastForward:
-        m_controller->pressFastForward();
+        m_controller->skipTrack(PlayerController::Direction::Next, QStringLiteral("click"));
         break;
     default:
         break;
@@ -391,7 +391,7 @@ QMenu* ContentView::playlistMenu()
     for (const Playlist& playlist : m_config->playlists())
         names << playlist.name;
     menuentries::addChoices(m_menu, names, m_config->currentPlaylistIndex(),
-                            [this](qint64 i) { m_controller->choosePlaylistFromSkin(i); });
+                            [this](qint64 i) { m_controller->choosePlaylist(i, QStringLiteral("pop")); });
     menuentries::addEditPlaylists(m_menu, [this] { m_controller->requestSettings(); });
     return m_menu;
 }
@@ -411,7 +411,7 @@ QMenu* ContentView::trackMenu()
     for (const Track& track : tracks)
         names << track.trackName;
     menuentries::addChoices(m_menu, names, m_config->currentTrackIndex(),
-                            [this](qint64 i) { m_controller->chooseTrackFromSkin(i); });
+                            [this](qint64 i) { m_controller->chooseTrack(i, QStringLiteral("pop")); });
     return m_menu;
 }
 

@@ -4,25 +4,26 @@
 #include "playback/audioplayer.h"
 #include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
-PlayerMenu::PlayerMenu(PlayerController* controller, CurrentTracks* tracks, bool withWindowItems,
+PlayerMenu::PlayerMenu(PlayerController* controller, AudioPlayer* audioPlayer, bool withWindowItems,
                        QWidget* parent)
-    : QMenu(tr("Player"), parent), m_controller(controller), m_currentTracks(tracks)
+    : QMenu(tr("Player"), parent), m_controller(controller), m_audioPlayer(audioPlayer),
+      m_currentTracks(controller->config()->trackList())
 {
     PlayerController* c = m_controller;
-    m_playPause = addAction(tr("Play"), c, &PlayerController::menuPlayPause);
+    m_playPause = addAction(tr("Play"), c, [c] { c->playPause(); });
     m_playPause->setShortcut(QKeySequence(Qt::Key_Space));
-    m_loop = addAction(tr("Loop tracks"), c, &PlayerController::menuToggleLoop);
+    m_loop = addAction(tr("Loop tracks"), c, &PlayerController::toggleLoop);
     m_loop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-    m_shuffle = addAction(tr("Shuffle tracks"), c, &PlayerController::menuToggleShuffle);
+    m_shuffle = addAction(tr("Shuffle tracks"), c, &PlayerController::toggleShuffle);
     m_shuffle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addSeparator();
-    m_volumeUp = addAction(tr("Volume Up"), c, &PlayerController::menuVolumeUp);
+    m_volumeUp = addAction(tr("Volume Up"), c, &PlayerController::volumeUp);
     // "+" sits on the "=" key of many layouts: both work
     m_volumeUp->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
                               QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    m_volumeDown = addAction(tr("Volume Down"), c, &PlayerController::menuVolumeDown);
+    m_volumeDown = addAction(tr("Volume Down"), c, &PlayerController::volumeDown);
     m_volumeDown->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     addSeparator();
     m_playlists = addMenu(tr("Playlists"));
@@ -30,11 +31,11 @@ PlayerMenu::PlayerMenu(PlayerController* controller, CurrentTracks* tracks, bool
     if (withWindowItems) {
         addSeparator();
         addAction(tr("Settings..."), c, &PlayerController::requestSettings);
-        addAction(tr("Quit"), c, &PlayerController::pressClose);
+        addAction(tr("Quit"), c, &PlayerController::quit);
     }
 
     Config* config = c->config();
-    connect(c->audioPlayer(), &AudioPlayer::isPlayingChanged, this, &PlayerMenu::updateTitles);
+    connect(m_audioPlayer, &AudioPlayer::isPlayingChanged, this, &PlayerMenu::updateTitles);
     connect(config, &Config::loopTracksChanged, this, &PlayerMenu::updateTitles);
     connect(config, &Config::shuffleTracksChanged, this, &PlayerMenu::updateTitles);
     // the submenus are built when the menu opens, not on every change of what they list
@@ -50,7 +51,7 @@ QList<QAction*> PlayerMenu::shortcutActions() const
 void PlayerMenu::updateTitles()
 {
     const Config* config = m_controller->config();
-    m_playPause->setText(m_controller->audioPlayer()->isPlaying() ? tr("Pause") : tr("Play"));
+    m_playPause->setText(m_audioPlayer->isPlaying() ? tr("Pause") : tr("Play"));
     m_loop->setIcon(config->loopTracks() ? menuentries::checkmark() : QIcon());
     m_shuffle->setIcon(config->shuffleTracks() ? menuentries::checkmark() : QIcon());
 }
@@ -66,7 +67,7 @@ void PlayerMenu::refresh()
     for (const Playlist& playlist : config->playlists())
         names << playlist.name;
     menuentries::addChoices(m_playlists, names, config->currentPlaylistIndex(),
-                            [c](qint64 i) { c->menuChoosePlaylist(i); });
+                            [c](qint64 i) { c->choosePlaylist(i); });
 
     m_tracks->clear();
     const QList<Track>& tracks = m_currentTracks->tracks();
@@ -75,7 +76,7 @@ void PlayerMenu::refresh()
     for (const Track& track : tracks)
         names << track.trackName;
     menuentries::addChoices(m_tracks, names, config->currentTrackIndex(),
-                            [c](qint64 i) { c->menuChooseTrack(i); });
+                            [c](qint64 i) { c->chooseTrack(i); });
     // the Tracks submenu exists only while the current playlist has tracks
     m_tracks->menuAction()->setVisible(!tracks.isEmpty());
 }

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 
+class AudioPlayer;
 class CurrentTracks;
 class PlayerController;
 
@@ -13,7 +14,7 @@ class PlayerMenu final : public QMenu {
 
 public:
     // withWindowItems adds "Settings..." and "Quit", for places with no other way to them.
-    PlayerMenu(PlayerController* controller, CurrentTracks* tracks, bool withWindowItems,
+    PlayerMenu(PlayerController* controller, AudioPlayer* audioPlayer, bool withWindowItems,
                QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(PlayerMenu)
 
@@ -33,6 +34,7 @@ private:
     void updateTitles();
 
     PlayerController* m_controller;
+    AudioPlayer* m_audioPlayer;
     CurrentTracks* m_currentTracks;
     QAction* m_playPause = nullptr;
     QAction* m_loop = nullptr;

@@ -1,23 +1,24 @@
-#include "ui/player/playercontroller.h"
+#include "control/playercontroller.h"
 
 #include "model/config.h"
-#include "playback/audioplayer.h"
+#include "playback/trackplayer.h"
 #include "playback/soundplayer.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <QUrl>
 
+#include <algorithm>
 #include <utility>
 
-PlayerController::PlayerController(Config* config, AudioPlayer* audioPlayer, QObject* parent)
-    : QObject(parent), m_config(config), m_audioPlayer(audioPlayer)
+PlayerController::PlayerController(Config* config, TrackPlayer* player, QObject* parent)
+    : QObject(parent), m_config(config), m_player(player)
 {
 }
 
 void PlayerController::playSound(const QString& name)
 {
-    if (m_config->playsSounds())
+    if (!name.isEmpty() && m_config->playsSounds())
         m_config->soundPlayer()->playSound(name);
 }
 
@@ -32,42 +33,50 @@ bool PlayerController::playCurrentTrack()
     const QUrl url(tracks.at(index).urlString);
     if (url.isEmpty() || !url.isValid())
         return false;
-    m_audioPlayer->play(url);
+    m_player->play(url);
     return true;
 }
 
-void PlayerController::skipTrack(Direction direction)
+void PlayerController::skipTrack(Direction direction, const QString& sound)
 {
     if (direction == Direction::Previous)
         m_config->previousTrack();
     else
         m_config->nextTrack();
-    if (m_audioPlayer->isPlaying()) {
-        m_audioPlayer->stop();
+    if (m_player->isPlaying()) {
+        m_player->stop();
         playCurrentTrack();
     } else {
-        playSound(QStringLiteral("click"));
+        playSound(sound);
     }
 }
 
-void PlayerController::pressPlay()
+void PlayerController::play(const QString& sound)
 {
     if (!playCurrentTrack())
-        playSound(QStringLiteral("click"));
+        playSound(sound);
 }
 
-void PlayerController::pressPause()
+void PlayerController::pause()
 {
-    m_audioPlayer->pause();
+    m_player->pause();
 }
 
-void PlayerController::pressMinimize()
+void PlayerController::playPause(const QString& sound)
 {
-    if (!m_audioPlayer->isPlaying())
-        playSound(QStringLiteral("min"));
+    if (m_player->isPlaying())
+        pause();
+    else
+        play(sound);
 }
 
-void PlayerController::pressClose()
+void PlayerController::minimizeToggled(const QString& sound)
+{
+    if (!m_player->isPlaying())
+        playSound(sound);
+}
+
+void PlayerController::quit()
 {
     QCoreApplication::quit();
 }
@@ -95,7 +104,7 @@ void PlayerController::follow(const NextChoice& choice)
         m_config->setCurrentTrackIndex(choice.index);
         playCurrentTrack();
     } else {
-        m_audioPlayer->stop();
+        m_player->stop();
         m_config->setCurrentTrackIndex(0);
     }
 }
@@ -132,96 +141,101 @@ void PlayerController::installTrackFinishedHandler()
 {
     // the audio player may outlive this controller
     const QPointer<PlayerController> controller(this);
-    m_audioPlayer->onTrackFinished = [controller] {
+    m_player->onTrackFinished = [controller] {
         if (controller)
             controller->trackFinished();
     };
-    m_audioPlayer->nextTrackURL = [controller] {
+    m_player->nextTrackURL = [controller] {
         return controller ? controller->queueNextTrack() : QUrl();
     };
-    m_audioPlayer->onNextTrackStarted = [controller](const QUrl&) {
+    m_player->onNextTrackStarted = [controller](const QUrl&) {
         if (controller)
             controller->nextTrackStarted();
     };
 }
 
-bool PlayerController::switchPlaylist(qint64 index)
+void PlayerController::choosePlaylist(qint64 index, const QString& sound)
 {
     if (index == m_config->currentPlaylistIndex() || index < 0 ||
         index >= m_config->playlists().size())
-        return false;
+        return;
     m_config->setCurrentPlaylistIndex(index);
     m_config->setLastSelectedPlaylistID(index);
     m_config->saveSettings();
     m_config->setCurrentTrackIndex(0);
-    if (m_audioPlayer->isPlaying())
-        m_audioPlayer->stop();
-    return true;
+    if (m_player->isPlaying())
+        m_player->stop();
+    playSound(sound);
 }
 
-void PlayerController::choosePlaylistFromSkin(qint64 index)
-{
-    if (switchPlaylist(index))
-        playSound(QStringLiteral("pop"));
-}
-
-void PlayerController::chooseTrackFromSkin(qint64 index)
+void PlayerController::chooseTrack(qint64 index, const QString& sound)
 {
     m_config->setCurrentTrackIndex(index);
-    if (m_audioPlayer->isPlaying()) {
-        m_audioPlayer->stop();
+    if (m_player->isPlaying()) {
+        m_player->stop();
         playCurrentTrack();
     } else {
-        playSound(QStringLiteral("pop"));
+        playSound(sound);
     }
 }
 
-void PlayerController::menuPlayPause()
+void PlayerController::setLoop(bool loop)
 {
-    if (m_audioPlayer->isPlaying())
-        m_audioPlayer->pause();
-    else
-        playCurrentTrack();
-}
-
-void PlayerController::menuToggleLoop()
-{
-    m_config->setLoopTracks(!m_config->loopTracks());
+    if (loop == m_config->loopTracks())
+        return;
+    m_config->setLoopTracks(loop);
     m_config->saveSettings();
 }
 
-void PlayerController::menuToggleShuffle()
+void PlayerController::setShuffle(bool shuffle)
 {
-    m_config->setShuffleTracks(!m_config->shuffleTracks());
+    if (shuffle == m_config->shuffleTracks())
+        return;
+    m_config->setShuffleTracks(shuffle);
     m_config->saveSettings();
 }
 
-void PlayerController::menuVolumeUp()
+void PlayerController::toggleLoop()
 {
-    if (!m_audioPlayer->hasPlayer())
-        return;
-    const float volume = m_audioPlayer->volume() + 0.1f;
-    m_audioPlayer->setVolume(volume > 1.0f ? 1.0f : volume);
+    setLoop(!m_config->loopTracks());
 }
 
-void PlayerController::menuVolumeDown()
+void PlayerController::toggleShuffle()
 {
-    if (!m_audioPlayer->hasPlayer())
-        return;
-    const float volume = m_audioPlayer->volume() - 0.1f;
-    m_audioPlayer->setVolume(volume <= 0.0f ? 0.0f : volume);
+    setShuffle(!m_config->shuffleTracks());
 }
 
-void PlayerController::menuChoosePlaylist(qint64 index)
+void PlayerController::volumeUp()
 {
-    switchPlaylist(index);
+    if (!m_player->hasPlayer())
+        return;
+    const float volume = m_player->volume() + 0.1f;
+    m_player->setVolume(volume > 1.0f ? 1.0f : volume);
 }
 
-void PlayerController::menuChooseTrack(qint64 index)
+void PlayerController::volumeDown()
 {
-    m_config->setCurrentTrackIndex(index);
-    if (!m_audioPlayer->isPlaying())
+    if (!m_player->hasPlayer())
         return;
-    m_audioPlayer->stop();
-    playCurrentTrack();
+    const float volume = m_player->volume() - 0.1f;
+    m_player->setVolume(volume <= 0.0f ? 0.0f : volume);
+}
+
+void PlayerController::seekBy(double seconds, const QString& sound)
+{
+    if (!m_player->hasPlayer())
+        return;
+    const double target = m_player->currentTime() + seconds;
+    if (target > m_player->duration() && !m_player->isLoading()) {
+        skipTrack(Direction::Next, sound);
+        return;
+    }
+    m_player->setCurrentTime(std::max(0.0, target));
+}
+
+void PlayerController::seekTo(double seconds)
+{
+    if (!m_player->hasPlayer() || seconds < 0 || seconds > m_player->duration())
+        return;
+    m_player->setCurrentTime(seconds);
 }

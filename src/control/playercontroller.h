@@ -7,38 +7,60 @@
 
 #include <optional>
 
-class AudioPlayer;
 class Config;
+class TrackPlayer;
 
 // The deciding logic shared by the skin, the menus and the desktop's media controls:
 // which track plays, what the transport buttons and menu entries do, what follows the
 // end of a track. Holds no state of its own beyond the two shared objects.
+//
+// An action takes the interface sound its caller wants ("click", "pop", "min"; empty for
+// none): the skin gives one, the "Player" menu none. The sound plays where the action's
+// rules say so, and only when sounds are on.
 class PlayerController final : public QObject {
     Q_OBJECT
 
 public:
-    PlayerController(Config* config, AudioPlayer* audioPlayer, QObject* parent = nullptr);
+    PlayerController(Config* config, TrackPlayer* player, QObject* parent = nullptr);
     Q_DISABLE_COPY_MOVE(PlayerController)
 
     Config* config() const { return m_config; }
-    AudioPlayer* audioPlayer() const { return m_audioPlayer; }
+    TrackPlayer* player() const { return m_player; }
 
     enum class Direction { Previous, Next };
 
     // Hands the track at currentTrackIndex of the current playlist to the audio player;
     // false when there is nothing to play.
     bool playCurrentTrack();
-    // previousTrack/nextTrack, then restart playback if it runs, else "click".
-    void skipTrack(Direction direction);
 
-    // Transport buttons of the skin (with their interface sounds).
-    void pressPlay();
-    void pressPause();
-    void pressRewind() { skipTrack(Direction::Previous); }
-    void pressFastForward() { skipTrack(Direction::Next); }
-    // The view has toggled its minimised state; "min" only while nothing plays.
-    void pressMinimize();
-    void pressClose();
+    // Plays the current track; the sound when there is nothing to play.
+    void play(const QString& sound = {});
+    void pause();
+    // Pauses what plays, plays what does not.
+    void playPause(const QString& sound = {});
+    // previousTrack/nextTrack, then restart playback if it runs, else the sound.
+    void skipTrack(Direction direction, const QString& sound = {});
+    // Track i of the current playlist: played at once if something plays, else the sound.
+    void chooseTrack(qint64 index, const QString& sound = {});
+    // Playlist i becomes current (saved, track 0, playback stopped); the sound when it changed.
+    void choosePlaylist(qint64 index, const QString& sound = {});
+    // The view has toggled its minimised state; the sound only while nothing plays.
+    void minimizeToggled(const QString& sound = {});
+    void quit();
+
+    // Loop and shuffle, saved at once; a value equal to the current one changes nothing.
+    void setLoop(bool loop);
+    void setShuffle(bool shuffle);
+    void toggleLoop();
+    void toggleShuffle();
+    // Steps of 0.1 within 0...1, for a loaded file only.
+    void volumeUp();
+    void volumeDown();
+    // Seeks by an offset from the current position; past the end it moves on to the next
+    // track. A file still loading has no length yet: the seek lands once it has.
+    void seekBy(double seconds, const QString& sound = {});
+    // Seeks to a position within the loaded file; outside it nothing happens.
+    void seekTo(double seconds);
 
     // The end-of-track handler installed as the audio player's onTrackFinished.
     void trackFinished();
@@ -50,19 +72,6 @@ public:
     // Installs the three handlers above into the audio player.
     void installTrackFinishedHandler();
 
-    // Entries of the skin's playlist and track menus ("pop" when sounds are on).
-    void choosePlaylistFromSkin(qint64 index);
-    void chooseTrackFromSkin(qint64 index);
-
-    // Commands of the "Player" menu (no interface sounds).
-    void menuPlayPause();
-    void menuToggleLoop();
-    void menuToggleShuffle();
-    void menuVolumeUp();
-    void menuVolumeDown();
-    void menuChoosePlaylist(qint64 index);
-    void menuChooseTrack(qint64 index);
-
     // "Edit playlists" and "Settings...": whoever owns the settings window shows it.
     void requestSettings() { emit settingsRequested(); }
 
@@ -71,9 +80,6 @@ signals:
 
 private:
     void playSound(const QString& name);
-    // Makes playlist i current (the shared steps of both playlist menus); false when i is
-    // already current or names no playlist.
-    bool switchPlaylist(qint64 index);
 
     // What follows the current track, and what that was decided from.
     struct NextChoice {
@@ -91,6 +97,6 @@ private:
     void follow(const NextChoice& choice);
 
     Config* m_config;
-    AudioPlayer* m_audioPlayer;
+    TrackPlayer* m_player;
     std::optional<NextChoice> m_nextChoice;
 };
