@@ -159,7 +159,7 @@ Playbin* AudioPlayer::createPlatformPlayer(const QUrl& url)
     });
     connect(player, &Playbin::nextFileStarted, this, &AudioPlayer::handleNextFile);
     player->nextFile = [this, player] {
-        if (player != m_player || m_loading || !nextTrackURL)
+        if (player != m_player || m_loading || m_ended || !nextTrackURL)
             return QUrl();
         return fileURL(nextTrackURL()).value_or(QUrl());
     };

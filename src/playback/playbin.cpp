@@ -1,7 +1,9 @@
 #include "playback/playbin.h"
 
+#include <QFile>
 #include <QTimer>
 
+#include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
 
 #include <cerrno>
@@ -93,7 +95,7 @@ struct Playbin::Shared {
 
     bool wantPlaying = false;
     // the latest seek asked for, and whether a job to carry it out is queued
-    std::optional<std::pair<double, bool>> seek;
+    std::optional<SeekTarget> seek;
     quint64 seekSerial = 0;
     bool seekQueued = false;
 
@@ -115,6 +117,8 @@ struct Playbin::Shared {
     // set from the queueing until the queued file's segment reaches the sink
     std::optional<QUrl> queued;
     bool awaitingSegment = false;
+    // the queued file failed and broke off the playing one; its errors are not the user's
+    bool queuedBroke = false;
     double durationBeforeJoint = 0;
 };
 
@@ -128,10 +132,46 @@ struct Playbin::Callbacks {
 
 namespace {
 
+// A regular file whose first bytes GStreamer recognises: anything else is not queued, since a
+// queued file that fails breaks off the one still playing.
+bool looksPlayable(const QByteArray& path)
+{
+    if (playback::checkTrackFile(path))
+        return false;
+    QFile file(QFile::decodeName(path));
+    if (QFile::encodeName(file.fileName()) != path || !file.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray head = file.read(16 * 1024);
+    GstCaps* caps = gst_type_find_helper_for_data(
+        nullptr, reinterpret_cast<const guint8*>(head.constData()), gsize(head.size()), nullptr);
+    if (!caps)
+        return false;
+    gst_caps_unref(caps);
+    return true;
+}
+
 // Waits until the pipeline has settled (prerolled) or can't: a seek before that goes nowhere.
 void settle(GstElement* pipeline)
 {
     gst_element_get_state(pipeline, nullptr, nullptr, kSettleTimeout);
+}
+
+// A flushing, accurate seek once the pipeline is ready, waiting until it has prerolled there
+// (so that the next seek does not overtake it).
+void performSeek(GstElement* pipeline, const Playbin::SeekTarget& target)
+{
+    settle(pipeline);
+    double seconds = target.value;
+    if (target.isFraction) {
+        gint64 length = 0;
+        if (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) || length <= 0)
+            return;
+        seconds *= double(length) / GST_SECOND;
+    }
+    gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
+                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                            gint64(seconds * GST_SECOND));
+    settle(pipeline);
 }
 
 template <typename T>
@@ -169,7 +209,20 @@ GstBusSyncReply Playbin::Callbacks::onBusMessage(GstBus*, GstMessage* message, g
 {
     Shared* shared = static_cast<std::shared_ptr<Shared>*>(data)->get();
     switch (GST_MESSAGE_TYPE(message)) {
-    case GST_MESSAGE_ERROR:
+    case GST_MESSAGE_ERROR: {
+        // a queued file that fails to open takes the playing one down with it (playbin's way):
+        // that one ends here, and the next file is opened, and fails, the usual way
+        const std::lock_guard lock(shared->mutex);
+        if (shared->queuedBroke)
+            return GST_BUS_DROP;
+        if (shared->queued && !shared->awaitingSegment) {
+            shared->queued.reset();
+            shared->queuedBroke = true;
+            shared->mailbox->post([self = shared->owner] { self->recoverFromQueuedFailure(); });
+            return GST_BUS_DROP;
+        }
+        break;
+    }
     case GST_MESSAGE_EOS:
     case GST_MESSAGE_ASYNC_DONE:
     case GST_MESSAGE_DURATION_CHANGED:
@@ -209,7 +262,7 @@ void Playbin::Callbacks::aboutToFinish(GstElement* pipeline, gpointer data)
         answer->given.wait_for(lock, std::chrono::seconds(2), [&] { return answer->done; });
         next = answer->url;
     }
-    if (next.isEmpty() || playback::checkTrackFile(playback::localPath(next)))
+    if (next.isEmpty() || !looksPlayable(playback::localPath(next)))
         return;
     g_object_set(pipeline, "uri", next.toEncoded().constData(), nullptr);
     const std::lock_guard lock(shared->mutex);
@@ -319,6 +372,7 @@ void Playbin::enqueue(std::function<void(GstElement*)> job)
 void Playbin::open(const QUrl& url)
 {
     m_url = url;
+    m_duration.reset();
     m_opened = false;
     m_failed = false;
     auto mailbox = m_mailbox;
@@ -355,9 +409,15 @@ void Playbin::setPlaying(bool playing)
     });
 }
 
+// Until a seek is done, the position is where it goes.
+void Playbin::seekDone(quint64 serial)
+{
+    if (serial == m_seekSerial)
+        m_seekTarget.reset();
+}
+
 void Playbin::seekTo(double value, bool isFraction)
 {
-    // until the seek is done, the position is where it goes
     if (!isFraction)
         m_seekTarget = value;
     else if (const std::optional<double> length = duration())
@@ -365,17 +425,44 @@ void Playbin::seekTo(double value, bool isFraction)
     else
         m_seekTarget.reset();
     const quint64 serial = ++m_seekSerial;
+    const SeekTarget target{value, isFraction};
     Shared* shared = m_shared.get();
     const std::lock_guard lock(shared->mutex);
-    shared->seek = std::pair(value, isFraction);
+    if (shared->queued || m_joint) {
+        // a file queued to follow is dropped and the loaded one opened again: a seek would
+        // otherwise land in whichever of the two playbin counts as current
+        shared->queued.reset();
+        shared->seek.reset();
+        m_joint.reset();
+        m_jointTimer->stop();
+        shared->jobs.push_back([shared, target, serial, url = m_url](GstElement* pipeline) {
+            gst_element_set_state(pipeline, GST_STATE_READY);
+            bool playing = false;
+            {
+                const std::lock_guard lock(shared->mutex);
+                shared->queued.reset();
+                shared->awaitingSegment = false;
+                playing = shared->wantPlaying;
+            }
+            g_object_set(pipeline, "uri", url.toEncoded().constData(), nullptr);
+            gst_element_set_state(pipeline, GST_STATE_PAUSED);
+            performSeek(pipeline, target);
+            shared->mailbox->post([self = shared->owner, serial] { self->seekDone(serial); });
+            if (playing)
+                gst_element_set_state(pipeline, GST_STATE_PLAYING);
+        });
+        shared->wake.notify_all();
+        return;
+    }
+    shared->seek = target;
     shared->seekSerial = serial;
     if (shared->seekQueued)
         return;
     shared->seekQueued = true;
     shared->jobs.push_back([shared](GstElement* pipeline) {
-        settle(pipeline);
-        std::pair<double, bool> target;
+        SeekTarget target;
         quint64 serial = 0;
+        settle(pipeline);
         {
             const std::lock_guard lock(shared->mutex);
             shared->seekQueued = false;
@@ -385,25 +472,8 @@ void Playbin::seekTo(double value, bool isFraction)
             serial = shared->seekSerial;
             shared->seek.reset();
         }
-        const auto done = [shared, serial] {
-            shared->mailbox->post([self = shared->owner, serial] {
-                if (serial == self->m_seekSerial)
-                    self->m_seekTarget.reset();
-            });
-        };
-        double seconds = target.first;
-        if (target.second) {
-            gint64 length = 0;
-            if (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &length) || length <= 0)
-                return done();
-            seconds *= double(length) / GST_SECOND;
-        }
-        gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
-                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                gint64(seconds * GST_SECOND));
-        // the next seek waits for this one to be prerolled
-        settle(pipeline);
-        done();
+        performSeek(pipeline, target);
+        shared->mailbox->post([self = shared->owner, serial] { self->seekDone(serial); });
     });
     shared->wake.notify_all();
 }
@@ -427,10 +497,15 @@ std::optional<double> Playbin::duration() const
 {
     if (m_joint)
         return m_shared->durationBeforeJoint;
-    gint64 duration = 0;
-    if (!gst_element_query_duration(m_shared->pipeline, GST_FORMAT_TIME, &duration) || duration <= 0)
-        return std::nullopt;
-    return double(duration) / GST_SECOND;
+    // asked ten times a second: kept until the pipeline says it changed
+    if (!m_duration) {
+        gint64 duration = 0;
+        if (!gst_element_query_duration(m_shared->pipeline, GST_FORMAT_TIME, &duration) ||
+            duration <= 0)
+            return std::nullopt;
+        m_duration = double(duration) / GST_SECOND;
+    }
+    return m_duration;
 }
 
 void Playbin::setVolume(double volume)
@@ -462,6 +537,7 @@ void Playbin::handleMessage(GstMessage* message)
         }
         break;
     case GST_MESSAGE_DURATION_CHANGED:
+        m_duration.reset();
         emit durationChanged();
         break;
     case GST_MESSAGE_STATE_CHANGED: {
@@ -475,6 +551,23 @@ void Playbin::handleMessage(GstMessage* message)
     default:
         break;
     }
+}
+
+// The pipeline is opened again on the file that was playing, paused, and that file counts as
+// ended: playing it again starts it from the beginning.
+void Playbin::recoverFromQueuedFailure()
+{
+    Shared* shared = m_shared.get();
+    enqueue([shared, url = m_url](GstElement* pipeline) {
+        gst_element_set_state(pipeline, GST_STATE_READY);
+        {
+            const std::lock_guard lock(shared->mutex);
+            shared->queuedBroke = false;
+        }
+        g_object_set(pipeline, "uri", url.toEncoded().constData(), nullptr);
+        gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    });
+    emit endOfStream();
 }
 
 void Playbin::jointAt(const QUrl& url, qint64 runningTime)
@@ -497,6 +590,7 @@ void Playbin::checkJoint()
     }
     const QUrl url = m_joint->first;
     m_joint.reset();
+    m_duration.reset();
     m_url = url;
     emit nextFileStarted(url);
 }

@@ -105,6 +105,11 @@ public:
     double volume() const { return m_volume; }
     void setVolume(double volume);
 
+    struct SeekTarget {
+        double value = 0;
+        bool isFraction = false;
+    };
+
     // Asked on the main thread shortly before the file ends: the file to follow it without a
     // gap, or an empty URL to let it end.
     std::function<QUrl()> nextFile;
@@ -124,6 +129,8 @@ private:
     void enqueue(std::function<void(GstElement*)> job);
     void handleMessage(GstMessage* message);
     void jointAt(const QUrl& url, qint64 runningTime);
+    void recoverFromQueuedFailure();
+    void seekDone(quint64 serial);
     void checkJoint();
 
     std::shared_ptr<Shared> m_shared;
@@ -136,6 +143,7 @@ private:
     bool m_statePlaying = false;
     bool m_shutdownWait = false;
     double m_volume = 1.0;
+    mutable std::optional<double> m_duration;
     // where the seeks asked for and not yet done go
     std::optional<double> m_seekTarget;
     quint64 m_seekSerial = 0;

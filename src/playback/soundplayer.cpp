@@ -171,6 +171,10 @@ void SoundPlayer::start(const Decoded& sound)
             nullptr);
         if (!m_pipeline)
             return;
+        // nobody reads its bus: what it says (an audio server that is gone) is dropped
+        GstBus* bus = gst_element_get_bus(m_pipeline);
+        gst_bus_set_flushing(bus, TRUE);
+        gst_object_unref(bus);
         m_source = gst_bin_get_by_name(GST_BIN(m_pipeline), "in");
         GstAppSrcCallbacks callbacks{};
         callbacks.seek_data = acceptSeek;
