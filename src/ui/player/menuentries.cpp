@@ -1,65 +1,32 @@
 #include "ui/player/menuentries.h"
 
+#include "theme/drawnicons.h"
+
 #include <QAction>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPalette>
-#include <QPixmap>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
 
-namespace {
-
-QIcon drawn(const std::function<void(QPainter&)>& draw)
-{
-    QIcon icon;
-    for (const int size : {16, 32}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 16.0, size / 16.0);
-        draw(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-QColor ink()
-{
-    return QGuiApplication::palette().color(QPalette::WindowText);
-}
-
-QIcon fromTheme(std::initializer_list<const char*> names, const QIcon& fallback)
-{
-    for (const char* name : names) {
-        const QIcon icon = QIcon::fromTheme(QLatin1String(name));
-        if (!icon.isNull())
-            return icon;
-    }
-    return fallback;
-}
-
-} // namespace
+using drawnicons::ink;
 
 QIcon menuentries::checkmark()
 {
-    static const QIcon drawnCheck = drawn([](QPainter& p) {
+    static const auto drawCheck = [](QPainter& p) {
         p.setPen(QPen(ink(), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
-    });
-    return fromTheme({"checkmark", "object-select-symbolic", "object-select"}, drawnCheck);
+    };
+    static const QIcon icon = drawnicons::themed({"checkmark", "object-select-symbolic", "object-select"}, drawCheck);
+    return icon;
 }
 
 QIcon menuentries::gear()
 {
-    static const QIcon drawnGear = drawn([](QPainter& p) {
+    static const auto drawGear = [](QPainter& p) {
         QPainterPath path;
         path.setFillRule(Qt::OddEvenFill);
         // eight teeth around a ring with a hole
@@ -74,8 +41,9 @@ QIcon menuentries::gear()
         QPainterPath hole;
         hole.addEllipse(QPointF(8, 8), 2.0, 2.0);
         p.fillPath(gear.subtracted(hole), ink());
-    });
-    return fromTheme({"emblem-system", "preferences-system"}, drawnGear);
+    };
+    static const QIcon icon = drawnicons::themed({"emblem-system", "preferences-system"}, drawGear);
+    return icon;
 }
 
 namespace {

@@ -1,48 +1,18 @@
 #include "ui/settings/settingsicons.h"
 
-#include <QApplication>
+#include "theme/drawnicons.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPalette>
-#include <QPixmap>
 
 #include <cmath>
-#include <functional>
 #include <numbers>
 
 namespace settingsicons {
 namespace {
 
-using Drawing = std::function<void(QPainter&)>;
-
-// Drawn on a 16 x 16 grid in the palette's text colour, at two scales for sharp HiDPI output.
-QIcon drawn(const Drawing& draw)
-{
-    QIcon icon;
-    const QColor ink = QApplication::palette().color(QPalette::WindowText);
-    for (const int scale : {1, 2}) {
-        QPixmap pixmap(16 * scale, 16 * scale);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(scale, scale);
-        painter.setPen(QPen(ink, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.setBrush(Qt::NoBrush);
-        draw(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-QIcon themed(std::initializer_list<const char*> names, const Drawing& fallback)
-{
-    for (const char* name : names) {
-        if (QIcon::hasThemeIcon(QLatin1String(name)))
-            return QIcon::fromTheme(QLatin1String(name));
-    }
-    return drawn(fallback);
-}
+using drawnicons::drawn;
+using drawnicons::themed;
 
 void drawGear(QPainter& p)
 {
