@@ -18,7 +18,7 @@ QIcon gear();
 // One entry per label, identified by its position; the checked one carries the checkmark.
 // A long list (a big playlist) is split into submenus of consecutive ranges, at most
 // kMaxEntries to a menu, each filled when it first opens.
-constexpr qsizetype kMaxEntries = 200;
+constexpr qsizetype kMaxEntries = 50;
 void addChoices(QMenu* menu, const QStringList& labels, qint64 checked,
                 const std::function<void(qint64)>& choose);
 // "Edit playlists", in italics with the gear.
