@@ -1,3 +1,4 @@
+// bench_bigplaylist --peak FILE: the peak memory of reading one playlist file, against its size.
 // bench_bigplaylist [tracks]: the player over a current playlist of many tracks (default
 // 100,000, about 18 MB), on the offscreen platform. Prints the time until the window is shown,
 // the longest stall of the main thread in the 3 s after, resident memory once the list is read,
@@ -18,20 +19,26 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <malloc.h>
 #include <fstream>
 #include <string>
 
 namespace {
 
-double residentMB()
+double statusMB(const char* field)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atof(line.c_str() + 6) / 1024.0;
+        if (line.rfind(field, 0) == 0)
+            return std::atof(line.c_str() + std::strlen(field)) / 1024.0;
     return 0;
+}
+
+double residentMB()
+{
+    return statusMB("VmRSS:");
 }
 
 // The longest gap between ticks of a 1 ms timer while the event loop runs for ms.
@@ -58,6 +65,14 @@ double longestStall(int ms)
 
 int main(int argc, char* argv[])
 {
+    if (argc == 3 && std::strcmp(argv[1], "--peak") == 0) {
+        const double before = statusMB("VmHWM:");
+        const QList<Track> tracks = Config::readTracksFile(QString::fromLocal8Bit(argv[2]));
+        std::printf("%lld tracks from %.1f MB: peak memory %.1f MB (%.1f MB before reading)\n",
+                    qlonglong(tracks.size()), QFileInfo(QString::fromLocal8Bit(argv[2])).size() / 1e6,
+                    statusMB("VmHWM:"), before);
+        return 0;
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 100000;

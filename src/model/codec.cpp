@@ -208,10 +208,11 @@ QByteArray encodePlaylist(const PlaylistData& data)
 Decoded<PlaylistData> decodePlaylist(QByteArray bytes)
 {
     try {
-        const json j = parseObject(bytes, playlistShape());
+        json j = parseObject(bytes, playlistShape());
         bytes = QByteArray();
         PlaylistData d;
-        const json& tracks = requireArray(j, "tracks");
+        // each track's tree is let go once it is read: the tree and the list never both hold all
+        json& tracks = const_cast<json&>(requireArray(j, "tracks"));
         d.tracks.reserve(qsizetype(tracks.size()));
         for (size_t i = 0; i < tracks.size(); ++i) {
             const QString at = QStringLiteral("tracks[%1]").arg(i);
@@ -220,6 +221,7 @@ Decoded<PlaylistData> decodePlaylist(QByteArray bytes)
                 throw Failure{QStringLiteral("typeMismatch: Expected a track object (at %1).").arg(at)};
             d.tracks << Track{readUuid(t, "id", at), readString(t, "urlString", at),
                               readString(t, "trackName", at), readString(t, "artist", at)};
+            tracks[i] = nullptr;
         }
         return d;
     } catch (const Failure& f) {
