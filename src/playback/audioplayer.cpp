@@ -225,11 +225,23 @@ void AudioPlayer::restorePrevious()
 void AudioPlayer::finishLoading()
 {
     m_loading = false;
-    discard(m_previous.player);
-    m_previous = Previous{};
     takeDuration();
-    m_player->setPlaying(m_isPlaying);
     loadAlbumArt(m_player->url());
+    Playbin* previous = m_previous.player;
+    m_previous = Previous{};
+    if (!previous) {
+        m_player->setPlaying(m_isPlaying);
+        return;
+    }
+    // the new file sounds once the old one has fallen silent, never both at once
+    previous->disconnect(this);
+    previous->nextFile = nullptr;
+    previous->setPlaying(false);
+    previous->whenDone([this, previous, player = m_player] {
+        previous->deleteLater();
+        if (player == m_player && !m_loading)
+            player->setPlaying(m_isPlaying);
+    });
 }
 
 void AudioPlayer::takeDuration()
@@ -262,8 +274,7 @@ void AudioPlayer::handleNextFile(const QUrl& url)
     emit urlChanged(url);
     if (oldVolume != volume())
         emit volumeChanged(volume());
-    setDuration(1.0);
-    takeDuration();
+    setDuration(m_player->duration().value_or(1.0));
     loadAlbumArt(url);
     if (const std::function<void(const QUrl&)> handler = onNextTrackStarted)
         handler(url);

@@ -119,6 +119,8 @@ struct Playbin::Shared {
     bool awaitingSegment = false;
     // the queued file failed and broke off the playing one; its errors are not the user's
     bool queuedBroke = false;
+    // counts the queued files dropped by a seek
+    quint64 generation = 0;
     double durationBeforeJoint = 0;
 };
 
@@ -291,8 +293,9 @@ GstPadProbeReturn Playbin::Callbacks::onSinkEvent(GstPad*, GstPadProbeInfo* info
         gst_event_parse_segment(event, &segment);
         const qint64 runningTime =
             qint64(gst_segment_to_running_time(segment, GST_FORMAT_TIME, segment->start));
-        shared->mailbox->post([self = shared->owner, url = *shared->queued, runningTime] {
-            self->jointAt(url, runningTime);
+        shared->mailbox->post([self = shared->owner, url = *shared->queued, runningTime,
+                               generation = shared->generation] {
+            self->jointAt(url, runningTime, generation);
         });
         shared->awaitingSegment = false;
         shared->queued.reset();
@@ -410,6 +413,11 @@ void Playbin::setPlaying(bool playing)
 }
 
 // Until a seek is done, the position is where it goes.
+void Playbin::whenDone(std::function<void()> done)
+{
+    enqueue([mailbox = m_mailbox, done = std::move(done)](GstElement*) { mailbox->post(done); });
+}
+
 void Playbin::seekDone(quint64 serial)
 {
     if (serial == m_seekSerial)
@@ -433,6 +441,7 @@ void Playbin::seekTo(double value, bool isFraction)
         // otherwise land in whichever of the two playbin counts as current
         shared->queued.reset();
         shared->seek.reset();
+        ++shared->generation;
         m_joint.reset();
         m_jointTimer->stop();
         shared->jobs.push_back([shared, target, serial, url = m_url](GstElement* pipeline) {
@@ -570,8 +579,14 @@ void Playbin::recoverFromQueuedFailure()
     emit endOfStream();
 }
 
-void Playbin::jointAt(const QUrl& url, qint64 runningTime)
+void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation)
 {
+    {
+        // the queued file was dropped meanwhile
+        const std::lock_guard lock(m_shared->mutex);
+        if (generation != m_shared->generation)
+            return;
+    }
     m_joint = std::pair(url, runningTime);
     checkJoint();
 }

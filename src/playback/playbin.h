@@ -96,6 +96,8 @@ public:
     bool isOpened() const { return m_opened; }
 
     void setPlaying(bool playing);
+    // Calls done on the main thread once every request made so far has been carried out.
+    void whenDone(std::function<void()> done);
     // A flushing, accurate seek to seconds, or to a fraction of the length; asked while the file
     // opens it lands once it is ready. Requests made while one runs merge into the latest.
     void seekTo(double value, bool isFraction);
@@ -128,7 +130,7 @@ private:
 
     void enqueue(std::function<void(GstElement*)> job);
     void handleMessage(GstMessage* message);
-    void jointAt(const QUrl& url, qint64 runningTime);
+    void jointAt(const QUrl& url, qint64 runningTime, quint64 generation);
     void recoverFromQueuedFailure();
     void seekDone(quint64 serial);
     void checkJoint();
