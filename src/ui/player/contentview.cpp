@@ -187,11 +187,11 @@ void ContentView::paintEvent(QPaintEvent* event)
     painter.fillRect(dirty, Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
-    // the background is scaled smoothly, skin images keep their pixels
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    const QImage background = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
-    painter.drawImage(QRectF(QPointF(0, 0), m_layout.skinSize(m_isMinimized)), background);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // the background, scaled once per image and size: a knob step copies a few of its pixels
+    const QPixmap& background = scaledBackground();
+    const qreal ratio = background.devicePixelRatio();
+    painter.drawPixmap(QRectF(dirty), background,
+                       QRectF(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio, dirty.height() * ratio));
 
     const auto drawSkinImage = [&](Element element, const QRectF& rect) {
         if (rect.isEmpty() || !dirtyRect(rect).intersects(dirty))
@@ -218,6 +218,31 @@ void ContentView::paintEvent(QPaintEvent* event)
         drawSkinImage(Element::Scrubber, knob);
         m_knobArea = dirtyRect(knob);
     }
+}
+
+const QPixmap& ContentView::scaledBackground()
+{
+    const QImage image = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
+    const QSizeF skin = m_layout.skinSize(m_isMinimized);
+    const qreal ratio = devicePixelRatioF();
+    const QString key = QStringLiteral("%1 %2x%3 %4x%5 %6")
+                            .arg(image.cacheKey())
+                            .arg(skin.width())
+                            .arg(skin.height())
+                            .arg(width())
+                            .arg(height())
+                            .arg(ratio);
+    if (key == m_backgroundKey)
+        return m_background;
+    m_backgroundKey = key;
+    m_background = QPixmap((QSizeF(size()) * ratio).toSize());
+    m_background.setDevicePixelRatio(ratio);
+    m_background.fill(Qt::transparent);
+    QPainter painter(&m_background);
+    // the background is scaled smoothly, skin images keep their pixels
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(QRectF(QPointF(0, 0), skin), image);
+    return m_background;
 }
 
 void ContentView::paintText(QPainter& painter, Element element, const QRect& dirty)

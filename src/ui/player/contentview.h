@@ -3,6 +3,7 @@
 #include "ui/player/skinlayout.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <optional>
@@ -86,6 +87,7 @@ private:
     void updateKnob();
     void updateSize();
     void updateShape(const QSize& size);
+    const QPixmap& scaledBackground();
     void paintText(QPainter& painter, Element element, const QRect& dirty);
 
     Config* m_config;
@@ -104,6 +106,8 @@ private:
     std::optional<Element> m_pressed;
     QPointF m_pressPos;
     QRect m_knobArea;
+    QPixmap m_background;
+    QString m_backgroundKey;
     QMenu* m_menu = nullptr;
     QMenu* m_playerMenu = nullptr;
     QSize m_shapeSize;
