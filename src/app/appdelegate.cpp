@@ -4,7 +4,7 @@
 #include "app/windowsnapdelegate.h"
 #include "desktop/mpris.h"
 #include "model/config.h"
-#include "model/output.h"
+#include "core/output.h"
 #include "playback/audioplayer.h"
 #include "ui/player/contentview.h"
 #include "control/playercontroller.h"

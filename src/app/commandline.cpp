@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 
-#include "model/output.h"
+#include "core/output.h"
 #include "model/playlistformats.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #include "app/instancelock.h"
 
-#include "model/output.h"
+#include "core/output.h"
 
 #include <QDir>
 #include <QStandardPaths>

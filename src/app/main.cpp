@@ -4,7 +4,7 @@
 #include "app/translations.h"
 #include "app/unixsignals.h"
 #include "desktop/handover.h"
-#include "model/output.h"
+#include "core/output.h"
 
 #include <QApplication>
 #include <QIcon>

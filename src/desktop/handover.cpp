@@ -1,7 +1,7 @@
 #include "desktop/handover.h"
 
 #include "desktop/mpris.h"
-#include "model/output.h"
+#include "core/output.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,7 +1,7 @@
 #include "desktop/mpris.h"
 
 #include "model/config.h"
-#include "model/output.h"
+#include "core/output.h"
 #include "playback/audioplayer.h"
 #include "control/playercontroller.h"
 

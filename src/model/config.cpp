@@ -3,7 +3,7 @@
 #include "core/fileio.h"
 #include "model/codec.h"
 #include "model/currenttracks.h"
-#include "model/output.h"
+#include "core/output.h"
 #include "playback/soundplayer.h"
 #include "theme/themedata.h"
 

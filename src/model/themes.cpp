@@ -1,7 +1,7 @@
 #include "model/config.h"
 
 #include "core/fileio.h"
-#include "model/output.h"
+#include "core/output.h"
 #include "theme/skinimages.h"
 #include "theme/themedata.h"
 

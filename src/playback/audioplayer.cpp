@@ -1,5 +1,6 @@
 #include "playback/audioplayer.h"
 
+#include "core/output.h"
 #include "playback/albumart.h"
 
 #include <QFile>
@@ -11,12 +12,6 @@
 namespace {
 
 constexpr int kTickMs = 100;
-
-void printLine(const QString& line)
-{
-    std::fputs((line + u'\n').toUtf8().constData(), stdout);
-    std::fflush(stdout);
-}
 
 void printFailure(const AudioPlayer::Error& error)
 {

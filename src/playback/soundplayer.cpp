@@ -1,5 +1,6 @@
 #include "playback/soundplayer.h"
 
+#include "core/output.h"
 #include "playback/playbin.h"
 
 #include <QFile>
@@ -15,12 +16,6 @@ namespace {
 // what the sounds are decoded to and played as
 constexpr const char* kFormat =
     "audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=2";
-
-void printLine(const QString& line)
-{
-    std::fputs((line + u'\n').toUtf8().constData(), stdout);
-    std::fflush(stdout);
-}
 
 } // namespace
 

@@ -1,7 +1,7 @@
 #include "ui/settings/playlistsettingsview.h"
 
 #include "model/config.h"
-#include "model/output.h"
+#include "core/output.h"
 #include "model/playlistformats.h"
 #include "ui/settings/settingsicons.h"
 #include "ui/settings/trackdropdelegate.h"

@@ -1,4 +1,4 @@
-#include "model/output.h"
+#include "core/output.h"
 
 #include <cstdio>
 
