@@ -118,7 +118,8 @@ private slots:
 
     void helpVersionAndMistakesNeedNoDisplay()
     {
-        const Run version = runToEnd({"--version"});
+        // Qt's own options pass through to the application object
+        const Run version = runToEnd({"-platform", "offscreen", "--version"});
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.printed, QStringLiteral("lindenfold " LINDENFOLD_VERSION "\n"));
         const Run help = runToEnd({"--help"});
@@ -168,6 +169,30 @@ private slots:
         QVERIFY2(QString::fromUtf8(first.readAllStandardOutput())
                      .contains(QStringLiteral("Skipped \"%1\": not a playable audio file").arg(music("notes.txt"))),
                  "the first start says what it skipped");
+    }
+
+    // a second start right after the first waits for it to come onto the bus; one beside a
+    // player that never does (it has no bus) gives up and says so
+    void aStartingPlayerIsWaitedFor()
+    {
+        testsupport::TempHome home;
+        QProcess first;
+        first.start(executable(), {});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
+        QCOMPARE(runToEnd({m_high}).exitCode, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_high), 15000);
+        QCOMPARE(terminate(first), 0);
+
+        QProcess withoutBus;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        withoutBus.setProcessEnvironment(env);
+        withoutBus.start(executable(), {});
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
+        const Run second = runToEnd({m_high});
+        QCOMPARE(second.exitCode, 1);
+        QCOMPARE(second.printed, "Lindenfold is already running.\n");
+        QCOMPARE(terminate(withoutBus), 0);
     }
 
     void lockOfAKilledPlayerIsTakenOver()
