@@ -1,6 +1,7 @@
 #include "model/config.h"
 #include "playback/audioplayer.h"
 #include "playback/soundplayer.h"
+#include "playback/trackplayer.h"
 #include "playertestdata.h"
 #include "support/testsupport.h"
 #include "control/playercontroller.h"
@@ -11,6 +12,33 @@
 #include <QtTest>
 
 using testsupport::TempHome;
+
+namespace {
+
+// What the controller asks of a player, remembered instead of sounded.
+class FakePlayer final : public TrackPlayer {
+public:
+    QList<QUrl> played;
+    bool playing = false;
+
+    void play(const QUrl& url) override
+    {
+        played << url;
+        playing = true;
+    }
+    void pause() override { playing = false; }
+    void stop() override { playing = false; }
+    bool isPlaying() const override { return playing; }
+    bool hasPlayer() const override { return !played.isEmpty(); }
+    bool isLoading() const override { return false; }
+    double duration() const override { return 4; }
+    double currentTime() const override { return 0; }
+    void setCurrentTime(double) override {}
+    float volume() const override { return 1; }
+    void setVolume(float) override {}
+};
+
+} // namespace
 
 // The deciding logic of the transport buttons, the skin's menus, the end of a track and the
 // "Player" menu, against the real audio player on the test's audio server.
@@ -328,6 +356,39 @@ private slots:
         QCOMPARE(m_player->url(), urlOf(1));
         QVERIFY(m_player->isPlaying());
         QVERIFY(sounds().isEmpty());
+    }
+
+    // The file queued for a gapless joint follows only if the rules it was chosen by still
+    // hold when it starts; otherwise they choose again, as at the end of a track.
+    void queuedNextIsCheckedAtTheJoint_data()
+    {
+        QTest::addColumn<bool>("loopAtJoint");
+        QTest::addColumn<bool>("listEdited");
+        QTest::addColumn<bool>("playsOn");
+        QTest::addColumn<int>("playedAtJoint");
+        QTest::newRow("rules unchanged") << true << false << true << 0;
+        QTest::newRow("loop turned off") << false << false << false << 0;
+        QTest::newRow("playlist edited") << true << true << true << 1;
+    }
+    void queuedNextIsCheckedAtTheJoint()
+    {
+        QFETCH(bool, loopAtJoint);
+        QFETCH(bool, listEdited);
+        QFETCH(bool, playsOn);
+        QFETCH(int, playedAtJoint);
+        FakePlayer player;
+        PlayerController controller(m_config.get(), &player);
+        m_config->setLoopTracks(true);
+        m_config->setCurrentTrackIndex(2);
+        QVERIFY(controller.playCurrentTrack());
+        QCOMPARE(controller.queueNextTrack(), urlOf(0));
+        m_config->setLoopTracks(loopAtJoint);
+        if (listEdited)
+            m_config->savePlaylist(m_config->playlists().first().id, m_tracks.mid(0, 2));
+        controller.nextTrackStarted();
+        QCOMPARE(m_config->currentTrackIndex(), 0);
+        QCOMPARE(player.playing, playsOn);
+        QCOMPARE(player.played.size(), 1 + playedAtJoint);
     }
 };
 
