@@ -225,13 +225,7 @@ const QPixmap& ContentView::scaledBackground()
     const QImage image = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
     const QSizeF skin = m_layout.skinSize(m_isMinimized);
     const qreal ratio = devicePixelRatioF();
-    const QString key = QStringLiteral("%1 %2x%3 %4x%5 %6")
-                            .arg(image.cacheKey())
-                            .arg(skin.width())
-                            .arg(skin.height())
-                            .arg(width())
-                            .arg(height())
-                            .arg(ratio);
+    const BackgroundKey key{image.cacheKey(), skin, size(), ratio};
     if (key == m_backgroundKey)
         return m_background;
     m_backgroundKey = key;

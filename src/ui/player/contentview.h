@@ -106,8 +106,16 @@ private:
     std::optional<Element> m_pressed;
     QPointF m_pressPos;
     QRect m_knobArea;
+    // what the scaled background was made from: the image, the skin and window sizes, the screen
+    struct BackgroundKey {
+        qint64 image = 0;
+        QSizeF skin;
+        QSize window;
+        qreal ratio = 0;
+        bool operator==(const BackgroundKey&) const = default;
+    };
     QPixmap m_background;
-    QString m_backgroundKey;
+    BackgroundKey m_backgroundKey;
     QMenu* m_menu = nullptr;
     QMenu* m_playerMenu = nullptr;
     QSize m_shapeSize;
