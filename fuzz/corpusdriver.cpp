@@ -1,16 +1,30 @@
 // Runs a fuzz target over every file of the directories (or files) given, as libFuzzer
-// would run one input: a crash or a sanitizer report fails the test.
+// would run one input: a crash, a sanitizer report or an input that drives memory use past
+// a gigabyte fails the test.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/resource.h>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
+namespace {
+
+long peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    constexpr long kMemoryLimitMb = 1024;
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
         std::vector<std::filesystem::path> files;
@@ -26,6 +40,10 @@ int main(int argc, char* argv[])
             const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
             std::printf("%s\n", file.c_str());
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+            if (peakMegabytes() > kMemoryLimitMb) {
+                std::printf("%s took the memory use to %ld MB\n", file.c_str(), peakMegabytes());
+                return 1;
+            }
             ++inputs;
         }
     }

@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
 # into build-fuzz/ and runs each for a bounded time, starting from its seed corpus. An input
 # that crashes is left as build-fuzz/crash-* (add it to fuzz/corpus/<target>/ once fixed: the
-# normal suite runs every corpus file).
+# normal suite runs every corpus file). The seed is fixed, so a run is the start of the same
+# sequence of inputs on every machine: a longer run here covers what a shorter one in CI tries.
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-50}"
@@ -23,6 +24,6 @@ for t in $targets; do
     work="build-fuzz/corpus-$t"
     mkdir -p "$work"
     echo "fuzzing $t for $seconds s"
-    (cd build-fuzz && "./fuzz/fuzz_$t" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
+    (cd build-fuzz && "./fuzz/fuzz_$t" -seed=1 -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 \
         -print_final_stats=1 "corpus-$t" "../fuzz/corpus/$t")
 done
