@@ -4,16 +4,23 @@
 // the longest stall of the main thread in the 3 s after, resident memory once the list is read,
 // how many times the file is decoded for 20 skips read by five readers each (skin, menus,
 // sequencing, controller, MPRIS all ask Config), and the time to build and open the track menu.
+// With a session bus (DBUS_SESSION_BUS_ADDRESS), also how long MPRIS takes to answer Next and
+// a read of Metadata from another bus client, and the decodes those cost.
 #include "support/testsupport.h"
 
 #include "model/codec.h"
 #include "model/config.h"
 #include "model/currenttracks.h"
 #include "playback/audioplayer.h"
+#include "playback/playbin.h"
 #include "ui/player/contentview.h"
 #include "control/playercontroller.h"
+#include "desktop/mpris.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QTimer>
@@ -61,6 +68,51 @@ double longestStall(int ms)
     return longest / 1e6;
 }
 
+// Times one asynchronous call from a bus client of its own, the event loop running meanwhile
+// so that the service in this process can answer.
+double answerMs(QDBusConnection& client, const QDBusMessage& call)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QDBusPendingCallWatcher watcher(client.asyncCall(call, 5000));
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    if (!watcher.isFinished())
+        loop.exec();
+    if (watcher.isError())
+        std::printf("  (MPRIS call failed: %s)\n", qPrintable(watcher.error().message()));
+    return clock.nsecsElapsed() / 1e6;
+}
+
+void measureMpris(Config& config, PlayerController& controller, AudioPlayer& player)
+{
+    MprisService mpris(&controller, &player);
+    if (!mpris.registerOnSessionBus())
+        return;
+    QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("bench"));
+    const QString path = QStringLiteral("/org/mpris/MediaPlayer2");
+    const QDBusMessage next = QDBusMessage::createMethodCall(MprisService::busName(), path,
+        QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("Next"));
+    QDBusMessage metadata = QDBusMessage::createMethodCall(MprisService::busName(), path,
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    metadata << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("Metadata");
+    answerMs(client, metadata); // the first call sets up the connection
+    const int readsBefore = config.trackList()->readCount();
+    double nextWorst = 0, metadataWorst = 0, nextSum = 0, metadataSum = 0;
+    constexpr int rounds = 20;
+    for (int i = 0; i < rounds; ++i) {
+        const double n = answerMs(client, next), m = answerMs(client, metadata);
+        if (qEnvironmentVariableIsSet("BENCH_VERBOSE")) std::printf("  next %d: %.1f ms\n", i, n);
+        nextWorst = std::max(nextWorst, n), nextSum += n;
+        metadataWorst = std::max(metadataWorst, m), metadataSum += m;
+    }
+    std::printf("MPRIS Next answered in   mean %.1f ms, worst %.1f ms\n", nextSum / rounds, nextWorst);
+    std::printf("MPRIS Metadata read in   mean %.1f ms, worst %.1f ms\n", metadataSum / rounds, metadataWorst);
+    std::printf("decodes for %d MPRIS skips with their signals: %d\n", rounds,
+                config.trackList()->readCount() - readsBefore);
+    QDBusConnection::disconnectFromBus(QStringLiteral("bench"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -99,6 +151,7 @@ int main(int argc, char* argv[])
     PlayerController controller(&config, &player);
     ContentView view(&config, &player, &controller);
     view.show();
+    playback::initialiseInBackground(); // as the application does
     QCoreApplication::processEvents();
     const double shownMs = clock.nsecsElapsed() / 1e6;
     const double stallMs = longestStall(3000);
@@ -132,5 +185,7 @@ int main(int argc, char* argv[])
     std::printf("resident memory, list read: %.1f MB\n", rss);
     std::printf("decodes for 20 skips x 5 readers: %d (%.2f ms a skip)\n", decodes, skipMs);
     std::printf("track menu built and opened: %.1f ms\n", menuMs);
+    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        measureMpris(config, controller, player);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "model/config.h"
 #include "core/output.h"
 #include "playback/audioplayer.h"
+#include "playback/playbin.h"
 #include "ui/player/contentview.h"
 #include "control/playercontroller.h"
 #include "ui/player/playermenu.h"
@@ -58,6 +59,7 @@ void AppDelegate::setupWindow()
     m_window->addActions(m_menu->shortcutActions());
     m_snapDelegate->attach(m_window);
     m_window->show();
+    playback::initialiseInBackground();
 
     // well after the first frame: the tray check talks to the session bus and must not
     // delay it

@@ -1,6 +1,7 @@
 #include "playback/playbin.h"
 
 #include <QFile>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <gst/base/gsttypefindhelper.h>
@@ -54,6 +55,12 @@ void initialise()
 {
     static std::once_flag once;
     std::call_once(once, [] { gst_init(nullptr, nullptr); });
+}
+
+void initialiseInBackground()
+{
+    // the application waits for the global pool's work when it ends
+    QThreadPool::globalInstance()->start([] { initialise(); });
 }
 
 QByteArray localPath(const QUrl& url)

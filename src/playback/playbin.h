@@ -30,6 +30,9 @@ namespace playback {
 
 // Loads GStreamer and its plugin registry; only the first call does any work.
 void initialise();
+// The same on a pool thread: the first track or interface sound then finds GStreamer loaded
+// instead of loading it on the main thread (a tenth of a second, seconds with a stale registry).
+void initialiseInBackground();
 
 // The file system path of a file URL, byte for byte: "%FF" stays the byte 0xFF.
 QByteArray localPath(const QUrl& url);
