@@ -1,6 +1,6 @@
 #include "model/config.h"
 #include "playback/audioplayer.h"
-#include "playertestdata.h"
+#include "support/audiotest.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
 #include "model/currenttracks.h"
@@ -34,12 +34,9 @@ class TestContentView final : public QObject {
     QUuid firstPlaylist() const { return m_config->playlists().first().id; }
     void mouse(QEvent::Type type, const QPointF& pos, Qt::MouseButton button = Qt::LeftButton)
     {
-        const Qt::MouseButtons buttons =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent event(type, pos, m_view->mapToGlobal(pos), type == QEvent::MouseMove
-                              ? Qt::NoButton : button,
-                          type == QEvent::MouseMove && button == Qt::NoButton ? Qt::NoButton
-                                                                               : buttons,
+        const bool move = type == QEvent::MouseMove;
+        QMouseEvent event(type, pos, m_view->mapToGlobal(pos), move ? Qt::NoButton : button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
                           Qt::NoModifier);
         QApplication::sendEvent(m_view.get(), &event);
     }
@@ -74,7 +71,18 @@ class TestContentView final : public QObject {
     }
 
 private slots:
-    void initTestCase() { m_tracks = playertest::makeTracks(m_audio.path(), 3, 30.0); }
+    // three tones of 30 s: "Tone 1" by "Artist 1" and so on
+    void initTestCase()
+    {
+        for (int i = 0; i < 3; ++i) {
+            audiotest::ToneFile tone;
+            tone.frequencies = {440.0 + 220.0 * i};
+            tone.secondsEach = 30;
+            const QString path = audiotest::makeToneFile(m_audio.path(), QStringLiteral("tone%1").arg(i), tone);
+            m_tracks << Track{QUuid::createUuid(), QUrl::fromLocalFile(path).toString(),
+                              QStringLiteral("Tone %1").arg(i + 1), QStringLiteral("Artist %1").arg(i + 1)};
+        }
+    }
     void init()
     {
         m_home = std::make_unique<TempHome>();
