@@ -1,172 +1,137 @@
+#include "playback/soundplayer.h"
 #include "settingstest.h"
 #include "ui/settings/generalsettingsview.h"
 #include "ui/settings/settingsview.h"
+#include "ui/settings/trackdropdelegate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QTabWidget>
-#include <QtTest>
 
-using settingstest::SettingsWatch;
+using namespace settingstest;
 
+// The settings window and its General tab. Sounds are checked by the name asked for, without an
+// audio server: that a sound is heard is the sound player's test.
 class TestGeneralSettings : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::TempHome> m_home;
-    std::unique_ptr<Config> m_config;
+    std::unique_ptr<Home> h;
     std::unique_ptr<SettingsView> m_view;
 
-    GeneralSettingsView* general() const { return m_view->generalView(); }
-
-    void choose(QComboBox* picker, const QString& text)
+    QComboBox* picker() const { return m_view->generalView()->themePicker(); }
+    QStringList soundsDuring(const std::function<void()>& action)
     {
-        const int index = picker->findText(text);
-        QVERIFY2(index >= 0, qPrintable(text));
-        picker->setCurrentIndex(index);
-        emit picker->activated(index);
-    }
-
-    // a copy of the current theme under another name, with a different player width
-    void addTheme(const QString& name, double playerWidth)
-    {
-        const QString source = m_config->themeDirectory(m_config->currentTheme());
-        const QString target = m_config->themeDirectory(name);
-        QVERIFY(QDir().mkpath(target));
-        QJsonObject theme =
-            QJsonDocument::fromJson(testsupport::readFile(source + "/theme.json")).object();
-        QVERIFY(theme.contains("playerWidth"));
-        theme["playerWidth"] = playerWidth;
-        QVERIFY(testsupport::writeFile(target + "/theme.json", QJsonDocument(theme).toJson()));
-        m_config->setAvailableThemes(m_config->availableThemes() << name);
+        QSignalSpy started(h->config.soundPlayer(), &SoundPlayer::soundStarted);
+        action();
+        QStringList names;
+        for (const QList<QVariant>& args : std::as_const(started))
+            names.append(args.first().toString());
+        return names;
     }
 
 private slots:
     void init()
     {
-        m_home = std::make_unique<testsupport::TempHome>();
-        m_config = std::make_unique<Config>();
-        m_config->setPlaysSounds(false); // the sound cases are in tst_settingssounds
-        m_view = std::make_unique<SettingsView>(m_config.get());
+        h = std::make_unique<Home>();
+        m_view = std::make_unique<SettingsView>(&h->config);
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
     }
     void cleanup()
     {
         m_view.reset();
-        m_config.reset();
-        m_home.reset();
+        h.reset();
     }
 
-    void windowHasTwoTabsAndMinimumWidth()
+    // Each toggle shows its field, also when the Player menu changes it, and every real change
+    // is written at once.
+    void togglesFollowAndWriteEachChange()
     {
-        QCOMPARE(m_view->windowTitle(), "Settings");
-        QTabWidget* tabs = m_view->tabs();
-        QCOMPARE(tabs->count(), 2);
-        QCOMPARE(tabs->tabText(0), "General");
-        QCOMPARE(tabs->tabText(1), "Playlists");
-        QVERIFY(!tabs->tabIcon(0).isNull());
-        QVERIFY(!tabs->tabIcon(1).isNull());
+        const QList<QCheckBox*> toggles = m_view->generalView()->toggles();
+        const QStringList keys{"playsSounds", "superSized", "isFloating", "loopTracks",
+                               "shuffleTracks"};
+        QCOMPARE(toggles.size(), keys.size());
+        for (int i = 0; i < keys.size(); ++i) {
+            const QByteArray key = keys[i].toLatin1();
+            const bool before = h->config.property(key).toBool();
+            QCOMPARE(toggles[i]->isChecked(), before);
+            h->markSettings();
+            QTest::mouseClick(toggles[i], Qt::LeftButton);
+            QCOMPARE(h->settings()[keys[i]].toBool(), !before);
+            h->markSettings();
+            h->config.setProperty(key, before);
+            QCOMPARE(toggles[i]->isChecked(), before);
+            QCOMPARE(h->settings()[keys[i]].toBool(), before);
+            h->markSettings();
+            h->config.setProperty(key, before); // no change: nothing written
+            QVERIFY(h->settings().isEmpty());
+        }
         m_view->resize(300, 200);
         QCOMPARE(m_view->width(), 640);
     }
 
-    void togglesFollowAndWriteEachChange_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("play sounds") << 0 << "Play sounds"
-                                     << "playsSounds";
-        QTest::newRow("large-sized") << 1 << "Large-sized"
-                                     << "superSized";
-        QTest::newRow("floating window") << 2 << "Floating window"
-                                         << "isFloating";
-        QTest::newRow("loop tracks") << 3 << "Loop tracks"
-                                     << "loopTracks";
-        QTest::newRow("shuffle tracks") << 4 << "Shuffle tracks"
-                                        << "shuffleTracks";
-    }
-    void togglesFollowAndWriteEachChange()
-    {
-        QFETCH(int, position);
-        QFETCH(QString, label);
-        QFETCH(QString, key);
-        QCOMPARE(general()->toggles().size(), 5);
-        QCheckBox* toggle = general()->toggles().at(position);
-        QCOMPARE(toggle->text(), label);
-        const QByteArray property = key.toLatin1();
-        const bool before = m_config->property(property).toBool();
-        QCOMPARE(toggle->isChecked(), before);
-
-        SettingsWatch settings(m_home->settingsFile());
-        QTest::mouseClick(toggle, Qt::LeftButton);
-        QCOMPARE(m_config->property(property).toBool(), !before);
-        QVERIFY(settings.written());
-        QCOMPARE(settings.json()[key].toBool(), !before);
-
-        // a change made elsewhere (the Player menu) shows here and is written too
-        settings.reset();
-        m_config->setProperty(property, before);
-        QCOMPARE(toggle->isChecked(), before);
-        QVERIFY(settings.written());
-        QCOMPARE(settings.json()[key].toBool(), before);
-
-        // assigning the same value is no change: nothing written
-        settings.reset();
-        m_config->setProperty(property, before);
-        QVERIFY(!settings.written());
-    }
-
-    void themePickerListsAvailableThemes()
-    {
-        QComboBox* picker = general()->themePicker();
-        QStringList shown;
-        for (int i = 0; i < picker->count(); ++i)
-            shown << picker->itemText(i);
-        QCOMPARE(shown, m_config->availableThemes());
-        QCOMPARE(picker->currentText(), m_config->currentTheme());
-        m_config->setAvailableThemes(QStringList{"neo-lime", m_config->currentTheme()});
-        QCOMPARE(picker->count(), 2);
-        QCOMPARE(picker->currentIndex(), 1);
-        m_config->setCurrentTheme("neo-lime"); // chosen elsewhere
-        QCOMPARE(picker->currentIndex(), 0);
-    }
-
+    // The picker follows the catalogue and the current theme, also when chosen elsewhere. A
+    // chosen theme is written, then its geometry loaded; choosing the current one does neither
+    // (its file now says otherwise); a theme without a directory is saved but keeps the
+    // geometry of the one before.
     void choosingAThemeWritesThenLoadsIt()
     {
-        addTheme("wide", 301);
-        SettingsWatch settings(m_home->settingsFile());
-        choose(general()->themePicker(), "wide");
-        QCOMPARE(m_config->currentTheme(), "wide");
-        QCOMPARE(settings.json()["currentTheme"].toString(), "wide");
-        QCOMPARE(m_config->playerWidth(), 301.0);
-    }
-
-    void choosingTheCurrentThemeDoesNothing()
-    {
-        const double width = m_config->playerWidth();
-        // a reload would now pick up a different width
-        const QString file = m_config->themeFileURL();
+        const QString current = h->config.currentTheme();
+        const double before = h->config.playerWidth();
+        QCOMPARE(picker()->currentText(), current);
+        const QString file = h->config.themeDirectory(current) + "/theme.json";
         QJsonObject theme = QJsonDocument::fromJson(testsupport::readFile(file)).object();
-        theme["playerWidth"] = width + 50;
-        QVERIFY(testsupport::writeFile(file, QJsonDocument(theme).toJson()));
-
-        SettingsWatch settings(m_home->settingsFile());
-        choose(general()->themePicker(), m_config->currentTheme());
-        QVERIFY(!settings.written());
-        QCOMPARE(m_config->playerWidth(), width);
+        QVERIFY(theme.contains("playerWidth"));
+        for (const auto& [name, width] : {std::pair{QString("wide"), 301}, {current, 999}}) {
+            theme["playerWidth"] = width;
+            testsupport::writeFile(h->config.themeDirectory(name) + "/theme.json",
+                                   QJsonDocument(theme).toJson());
+        }
+        h->config.setAvailableThemes({current, "wide", "gone"});
+        QCOMPARE(picker()->count(), 3);
+        QCOMPARE(picker()->itemText(2), "gone");
+        for (const auto& [name, saved, width] : {std::tuple{current, QString(), before},
+                                                 {"wide", "wide", 301.0},
+                                                 {"gone", "gone", 301.0}}) {
+            h->markSettings();
+            picker()->setCurrentIndex(picker()->findText(name));
+            emit picker()->activated(picker()->currentIndex());
+            QCOMPARE(h->settings()["currentTheme"].toString(), saved);
+            QCOMPARE(h->config.playerWidth(), width);
+        }
+        h->config.setCurrentTheme(current);
+        QCOMPARE(picker()->currentIndex(), 0);
     }
 
-    void aThemeWithoutDirectoryIsSavedAndKeepsTheGeometry()
+    // each opening pops, until "Play sounds" is switched off
+    void popsEachTimeTheWindowOpens()
     {
-        m_config->setAvailableThemes(m_config->availableThemes() << "gone");
-        addTheme("wide", 301);
-        choose(general()->themePicker(), "wide");
-        SettingsWatch settings(m_home->settingsFile());
-        choose(general()->themePicker(), "gone");
-        QCOMPARE(settings.json()["currentTheme"].toString(), "gone");
-        QCOMPARE(m_config->playerWidth(), 301.0);
+        m_view->hide();
+        h->config.setPlaysSounds(true);
+        QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{"pop"});
+        QCOMPARE(soundsDuring([&] { m_view->raise(); }), QStringList{});
+        m_view->generalView()->toggles().first()->click();
+        m_view->hide();
+        QCOMPARE(soundsDuring([&] { m_view->show(); }), QStringList{});
+    }
+
+    // A dropped row plays "drag" before the list is written, only with sounds on. The editor's
+    // tab was never shown: nothing is chosen, the first playlist stands in.
+    void dropPlaysDragWhenSoundsAreOn()
+    {
+        PlaylistSettingsView* editor = m_view->playlistView();
+        h->config.createPlaylist();
+        QCOMPARE(editor->effectivePlaylistID(), h->config.playlists().first().id);
+        h->config.savePlaylist(*editor->effectivePlaylistID(), tracksNamed({"A", "B"}));
+        QStringList played;
+        connect(&h->config, &Config::playlistSaved, this,
+                [&] { played << h->config.soundPlayer()->lastSound(); });
+        for (bool sounds : {false, true}) {
+            h->config.setPlaysSounds(sounds);
+            delete editor->beginTrackDrag(0);
+            editor->dropDelegate(1).dropEntered();
+            QVERIFY(editor->dropDelegate(1).performDrop());
+        }
+        QCOMPARE(played, (QStringList{"", "drag"}));
     }
 };
 

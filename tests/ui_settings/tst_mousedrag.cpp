@@ -1,54 +1,28 @@
 #include "settingstest.h"
-#include "ui/settings/playlistsettingsview.h"
-#include "ui/settings/tracktablemodel.h"
-#include "ui/settings/tracktableview.h"
 
-#include <QSignalSpy>
-#include <QtTest>
-
-using settingstest::namesOf;
-using settingstest::storedTracks;
-using settingstest::tracksNamed;
+using namespace settingstest;
 
 // Reordering with the mouse through the display's own drag loop (X11 under Xvfb).
 class TestMouseDrag : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::TempHome> m_home;
-    std::unique_ptr<Config> m_config;
-    std::unique_ptr<PlaylistSettingsView> m_view;
+    std::unique_ptr<Editor> e;
 
     QPoint rowCentre(int row) const
     {
-        const QRect cell = m_view->trackTable()->visualRect(
-            m_view->trackModel()->index(row, TrackTableModel::NameColumn));
-        return m_view->trackTable()->viewport()->mapTo(m_view.get(), cell.center());
+        const QRect cell = e->view->trackTable()->visualRect(
+            e->view->trackModel()->index(row, TrackTableModel::NameColumn));
+        return e->view->trackTable()->viewport()->mapTo(e->view.get(), cell.center());
     }
 
 private slots:
-    void init()
-    {
-        m_home = std::make_unique<testsupport::TempHome>();
-        m_config = std::make_unique<Config>();
-        m_config->setPlaysSounds(false);
-        m_view = std::make_unique<PlaylistSettingsView>(m_config.get());
-        m_view->resize(640, 480);
-        m_view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
-        m_config->savePlaylist(*m_view->effectivePlaylistID(), tracksNamed({"A", "B", "C", "D"}));
-        m_view->reloadTracks();
-    }
-    void cleanup()
-    {
-        m_view.reset();
-        m_config.reset();
-        m_home.reset();
-    }
-
     void dragFirstRowToTheLast()
     {
-        QWindow* window = m_view->windowHandle();
-        QSignalSpy written(m_config.get(), &Config::playlistSaved);
+        e = std::make_unique<Editor>();
+        QVERIFY(e->open());
+        e->fill({"A", "B", "C", "D"});
+        QWindow* window = e->view->windowHandle();
+        QSignalSpy written(&e->config, &Config::playlistSaved);
         // the drag loop starts inside the move below; these steps run from within it
         QTimer::singleShot(100, window, [&] {
             for (int row : {1, 2, 3}) {
@@ -60,9 +34,9 @@ private slots:
         QTest::mousePress(window, Qt::LeftButton, {}, rowCentre(0));
         QTest::mouseMove(window, rowCentre(0) + QPoint(0, QApplication::startDragDistance() + 2));
         QTRY_COMPARE(written.count(), 1);
-        QCOMPARE(namesOf(m_view->selectedTracks()), (QStringList{"B", "C", "D", "A"}));
-        QCOMPARE(namesOf(storedTracks(*m_config, *m_view->effectivePlaylistID())),
-                 (QStringList{"B", "C", "D", "A"}));
+        QCOMPARE(e->rows(), (QStringList{"B", "C", "D", "A"}));
+        QCOMPARE(e->storedNames(e->shown()), (QStringList{"B", "C", "D", "A"}));
+        e.reset();
     }
 };
 
