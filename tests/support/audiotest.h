@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QColor>
 #include <QList>
 #include <QProcess>
-#include <QSize>
 #include <QString>
 
 // Helpers for tests that need real sound: tone files made on the spot, a recording of the test
@@ -12,19 +10,19 @@
 namespace audiotest {
 
 enum class Format { Wav, Flac, OggVorbis, Opus, Mp3, M4a };
-
 QString extension(Format format);
-const QList<Format>& allFormats();
+
+inline constexpr int kSampleRate = 44100;
+inline constexpr double kToneAmplitude = 0.4;
 
 struct ToneFile {
     // one segment per frequency, played in this order
     QList<double> frequencies{440.0};
     double secondsEach = 2.0;
     Format format = Format::Wav;
-    double amplitude = 0.4;
-    // where in an endless tone the file starts, and whether its edges fade: two files cut
-    // from one tone (the second starting where the first ends, no fades at the cut) join
-    // seamlessly
+    // where in an endless tone the file starts, and whether its segments fade in and out: two
+    // files cut from one tone (the second starting where the first ends, no fades at the cut)
+    // join seamlessly
     double startSeconds = 0;
     bool fadeIn = true;
     bool fadeOut = true;
@@ -35,24 +33,16 @@ struct ToneFile {
 };
 
 // Writes <dir>/<baseName>.<extension> and returns its path; an empty string (and a warning
-// saying why) when sox, ffmpeg or TagLib failed.
+// saying why) when ffmpeg or TagLib failed.
 QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& toneFile);
-
-// Adds cover pictures to an existing file with TagLib (ID3v2 APIC, FLAC picture blocks,
-// METADATA_BLOCK_PICTURE, MP4 "covr"). False for a format without picture support here.
+// Adds cover pictures with TagLib (ID3v2 APIC, FLAC picture blocks, METADATA_BLOCK_PICTURE);
+// MP4 "covr" is replaced rather than added to.
 bool embedPictures(const QString& path, Format format, const QList<QByteArray>& pictures);
 
-// A small encoded picture of one colour ("PNG" or "JPG").
-QByteArray imageBytes(const QColor& color, const QSize& size = QSize(16, 16),
-                      const char* format = "PNG");
-
-// Analysis of mono samples in -1...1 at kSampleRate.
-inline constexpr int kSampleRate = 44100;
+// Of mono samples in -1...1 at kSampleRate: the level, and the amplitude of the sinusoid at
+// exactly this frequency.
 double rms(const QList<float>& samples);
-// Amplitude of the sinusoid at exactly this frequency (Hann-windowed Goertzel).
 double amplitudeAt(const QList<float>& samples, double frequency);
-// Frequency from zero crossings with hysteresis; 0 for silence.
-double dominantFrequency(const QList<float>& samples);
 
 // Records the monitor of the test sink (LINDENFOLD_TEST_SINK, default "lindenfold_null") with
 // parec for as long as it lives. The wait functions keep the event loop running.
@@ -65,12 +55,10 @@ public:
 
     // Starts parec and waits until samples flow; false (with a warning) if they never do.
     bool start();
-    void stop();
 
-    // The last `ms` milliseconds recorded so far.
+    // The last `ms` milliseconds recorded so far; clear() forgets what was recorded.
     QList<float> lastSamples(int ms) const;
     qint64 recordedMs() const;
-    // Forgets what was recorded so far.
     void clear();
 
     // Waits until the latest `windowMs` hold a clear tone of `frequency` (within 2 %).
@@ -85,10 +73,15 @@ public:
     static constexpr double kSilenceRms = 0.002;
 
 private:
-    void readAvailable();
+    void poll();
+    bool waitForWindow(int timeoutMs, int windowMs, bool (*heard)(const QList<float>&, double),
+                       double frequency = 0);
 
     QProcess m_process;
     QByteArray m_pcm;
 };
 
 } // namespace audiotest
+
+// Fails the test with what was heard instead unless recorder.call (a wait) succeeds.
+#define QVERIFY_HEARD(recorder, call) QVERIFY2((recorder).call, qPrintable((recorder).describe()))
