@@ -1,10 +1,13 @@
-// The real executable on a private session bus: files on the command line, one player per
-// data directory, the hand-over of a second start, and the start without a bus.
+// The real executable in private HOMEs, on a private session bus or without one: the first
+// start, one player per data directory, files on the command line and the hand-over of a
+// second start to the running player.
 #include "support/audiotest.h"
 #include "support/testsupport.h"
 
 #include <QDirIterator>
-#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
 
@@ -12,31 +15,59 @@
 
 namespace {
 
-QString executable()
+const QString kNoBus = QStringLiteral("unix:path=/nonexistent");
+
+// Starts the player; without a display where it is expected to end by itself (a window
+// would fail it), on another bus where one is given.
+void start(QProcess& player, const QStringList& arguments, bool display, const QString& bus = {},
+           const QString& directory = {})
 {
-    return qEnvironmentVariable("LINDENFOLD_BINARY_DIR") + QStringLiteral("/lindenfold");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!display) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("DISPLAY"));
+    }
+    if (!bus.isEmpty())
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus);
+    player.setProcessEnvironment(env);
+    player.setWorkingDirectory(directory);
+    player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    player.start(qEnvironmentVariable("LINDENFOLD_BINARY_DIR") + QStringLiteral("/lindenfold"), arguments);
+}
+
+// The exit code once it ended, after the signal if it still runs; -1 for a crash.
+int end(QProcess& player, int signal = SIGTERM)
+{
+    if (player.state() == QProcess::Running)
+        ::kill(pid_t(player.processId()), signal);
+    if (player.state() != QProcess::NotRunning && !player.waitForFinished(20000))
+        return -2;
+    return player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1;
 }
 
 struct Run {
-    int exitCode = -1;
+    int exitCode = -2;
     QString printed;
 };
 
-// A start that is expected to end by itself; without a display, so a window would fail it.
-Run runToEnd(const QStringList& arguments, const QString& busAddress = {})
+Run runToEnd(const QStringList& arguments, const QString& bus = {}, const QString& directory = {})
 {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.remove(QStringLiteral("DISPLAY"));
-    if (!busAddress.isEmpty())
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
-    process.setProcessEnvironment(env);
-    process.start(executable(), arguments);
-    if (!process.waitForFinished(30000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput())};
+    start(process, arguments, false, bus, directory);
+    process.waitForFinished(30000);
+    return {end(process, SIGKILL), QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+// What the player printed until it printed `text`, ended, or 30 s passed.
+QString printedUntil(QProcess& player, const QByteArray& text)
+{
+    QByteArray printed;
+    const QDeadlineTimer deadline(30000);
+    while (!printed.contains(text) && player.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        player.waitForReadyRead(100);
+        printed += player.readAllStandardOutput();
+    }
+    return QString::fromUtf8(printed);
 }
 
 QString playerctl(const QStringList& arguments)
@@ -47,7 +78,7 @@ QString playerctl(const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
-// Every file of the data directory with its bytes.
+// Every file of the data directory with its bytes, by path.
 QMap<QString, QByteArray> snapshot(const QString& dir)
 {
     QMap<QString, QByteArray> files;
@@ -75,39 +106,12 @@ class TestCommandLine : public QObject {
 
     QString music(const QString& name) const { return m_music.filePath(name); }
 
-    // Starts the player on the offscreen platform and waits until it is on the bus.
-    static bool startPlayer(QProcess& player, const QStringList& arguments)
-    {
-        player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        player.start(executable(), arguments);
-        if (!player.waitForStarted(10000))
-            return false;
-        QDeadlineTimer deadline(20000);
-        while (!deadline.hasExpired() && player.state() == QProcess::Running) {
-            if (!playerctl({"status"}).isEmpty())
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
-    }
-
-    static int terminate(QProcess& player)
-    {
-        ::kill(pid_t(player.processId()), SIGTERM);
-        if (!player.waitForFinished(20000))
-            return -1;
-        return player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1;
-    }
-
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_music.isValid());
         audiotest::ToneFile tone;
         tone.secondsEach = 20;
-        tone.frequencies = {440.0};
         m_low = audiotest::makeToneFile(m_music.path(), QStringLiteral("low tone"), tone);
-        tone.frequencies = {880.0};
         tone.format = audiotest::Format::Flac;
         tone.title = QStringLiteral("High");
         m_high = audiotest::makeToneFile(m_music.path(), QStringLiteral("high tone"), tone);
@@ -128,84 +132,90 @@ private slots:
         QCOMPARE(runToEnd({"--no-such-option"}).exitCode, 2);
     }
 
+    // Without a bus: the first start leaves exactly the data directory it should; killed, it
+    // leaves its lock, which the next start takes over at once; that one reads the directory
+    // back without rewriting the settings file and, ended by SIGTERM, releases the lock.
+    void firstStartKilledThenSecondStart()
+    {
+        testsupport::TempHome home;
+        const QString noBus = QStringLiteral("MPRIS is unavailable: no session bus");
+        QProcess first;
+        start(first, {}, true, kNoBus);
+        // the MPRIS line comes after the first frame, with the data directory complete
+        const QString printed = printedUntil(first, "MPRIS");
+        QCOMPARE(end(first, SIGKILL), -1);
+        QVERIFY2(printed.startsWith("New playlist written successfully.\n" + noBus) && printed.count('\n') == 2,
+                 qPrintable(printed));
+
+        const QJsonObject settings = QJsonDocument::fromJson(testsupport::readFile(home.settingsFile())).object();
+        const QJsonArray playlists = settings["playlists"].toArray();
+        QCOMPARE(playlists.size(), 1);
+        QCOMPARE(playlists[0]["name"].toString(), "Untitled");
+        const QString playlist = "Playlists/" + playlists[0]["id"].toString() + ".json";
+        QStringList expected{".lock", "lindenfold-settings.json", playlist};
+        for (const QJsonValue& theme : settings["availableThemes"].toArray())
+            for (const QString& file : QStringLiteral("theme.json close ff ff-on min pause pause-on play play-on player "
+                                                      "player-min playlist-menu rr rr-on track-album track-menu "
+                                                      "track-scrubber").split(' '))
+                expected << "Themes/" + theme.toString() + '/' + file + (file.contains('.') ? "" : ".png");
+        QCOMPARE(expected.size(), 3 + 22 * 17);
+        expected.sort();
+        QMap<QString, QByteArray> before = snapshot(home.dataDir());
+        QCOMPARE(before.keys(), expected);
+        QCOMPARE(QJsonDocument::fromJson(before[playlist])["tracks"].toArray().size(), 0);
+
+        const QDateTime modified = QFileInfo(home.settingsFile()).lastModified();
+        QProcess second;
+        start(second, {}, true, kNoBus);
+        const QString again = printedUntil(second, "MPRIS");
+        QVERIFY2(again.startsWith(noBus) && again.count('\n') == 1, qPrintable(again));
+        // a start beside it, on a bus that player never comes onto, waits a while and gives up
+        const Run beside = runToEnd({m_high});
+        QCOMPARE(beside.exitCode, 1);
+        QCOMPARE(beside.printed, "Lindenfold is already running.\n");
+        QCOMPARE(end(second), 0);
+        before.remove(".lock");
+        QCOMPARE(snapshot(home.dataDir()), before);
+        QCOMPARE(QFileInfo(home.settingsFile()).lastModified(), modified);
+    }
+
     void secondStartsHandOverToTheRunningPlayer()
     {
         testsupport::TempHome home;
         QProcess first;
         // a file URI, as the desktop entry's %U hands them over
-        QVERIFY(startPlayer(first, {urlOf(m_low), music("notes.txt")}));
+        start(first, {urlOf(m_low), music("notes.txt")}, true);
+        // a second start right after the first waits for it to come onto the bus; without
+        // files the running player only comes to the front
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
+        QCOMPARE(runToEnd({}).exitCode, 0);
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_low), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"status"}), "Playing", 15000);
-        QVERIFY(QFile::exists(home.dataDir() + "/.lock"));
 
-        // without files the running player only comes to the front: nothing is written
-        QMap<QString, QByteArray> before = snapshot(home.dataDir());
-        QCOMPARE(runToEnd({}).exitCode, 0);
-        // without a bus there is nobody to hand over to
-        const Run noBus = runToEnd({m_high}, QStringLiteral("unix:path=/nonexistent"));
+        // without a bus there is nobody to hand over to, and nothing is written
+        const QMap<QString, QByteArray> before = snapshot(home.dataDir());
+        const Run noBus = runToEnd({m_high}, kNoBus);
         QCOMPARE(noBus.exitCode, 1);
         QCOMPARE(noBus.printed, "Lindenfold is already running.\n");
         QCOMPARE(snapshot(home.dataDir()), before);
 
         // a list relative to the second start's folder: its entries go to the end of the
-        // running player's playlist and the first of them plays
-        QProcess second;
-        second.setWorkingDirectory(m_music.path());
-        second.start(executable(), {"two.m3u"});
-        QVERIFY(second.waitForFinished(30000));
-        QCOMPARE(second.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(second.readAllStandardOutput()),
-                 QStringLiteral("Skipped \"%1\": no such file\n").arg(music("missing.wav")));
+        // running player's playlist, the first of them plays, and the skipped are printed here
+        const Run list = runToEnd({"two.m3u"}, {}, m_music.path());
+        QCOMPARE(list.exitCode, 0);
+        QCOMPARE(list.printed, QStringLiteral("Skipped \"%1\": no such file\n").arg(music("missing.wav")));
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_high), 15000);
         QCOMPARE(playerctl({"metadata", "xesam:title"}), "High");
-        const QStringList playlists =
-            QDir(home.dataDir() + "/Playlists").entryList({"*.json"}, QDir::Files);
+        const QStringList playlists = QDir(home.dataDir() + "/Playlists").entryList({"*.json"}, QDir::Files);
         QCOMPARE(playlists.size(), 1);
         const QByteArray stored = testsupport::readFile(home.dataDir() + "/Playlists/" + playlists.first());
         QVERIFY(stored.indexOf(urlOf(m_low).toUtf8()) < stored.indexOf(urlOf(m_high).toUtf8()));
 
-        QCOMPARE(terminate(first), 0);
+        QCOMPARE(end(first), 0);
         QVERIFY(!QFile::exists(home.dataDir() + "/.lock"));
         QVERIFY2(QString::fromUtf8(first.readAllStandardOutput())
                      .contains(QStringLiteral("Skipped \"%1\": not a playable audio file").arg(music("notes.txt"))),
                  "the first start says what it skipped");
-    }
-
-    // a second start right after the first waits for it to come onto the bus; one beside a
-    // player that never does (it has no bus) gives up and says so
-    void aStartingPlayerIsWaitedFor()
-    {
-        testsupport::TempHome home;
-        QProcess first;
-        first.start(executable(), {});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
-        QCOMPARE(runToEnd({m_high}).exitCode, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_high), 15000);
-        QCOMPARE(terminate(first), 0);
-
-        QProcess withoutBus;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
-        withoutBus.setProcessEnvironment(env);
-        withoutBus.start(executable(), {});
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
-        const Run second = runToEnd({m_high});
-        QCOMPARE(second.exitCode, 1);
-        QCOMPARE(second.printed, "Lindenfold is already running.\n");
-        QCOMPARE(terminate(withoutBus), 0);
-    }
-
-    void lockOfAKilledPlayerIsTakenOver()
-    {
-        testsupport::TempHome home;
-        QProcess killed;
-        QVERIFY(startPlayer(killed, {}));
-        ::kill(pid_t(killed.processId()), SIGKILL);
-        QVERIFY(killed.waitForFinished(10000));
-        QVERIFY(QFile::exists(home.dataDir() + "/.lock"));
-        QProcess next;
-        QVERIFY(startPlayer(next, {}));
-        QCOMPARE(terminate(next), 0);
     }
 };
 

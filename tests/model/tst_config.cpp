@@ -78,7 +78,7 @@ private slots:
         std::unique_ptr<Config> config;
         QString printed = testsupport::captureStdout([&] { config = std::make_unique<Config>(); });
         QCOMPARE(printed, QStringLiteral("New playlist written successfully.\n"));
-        // the files themselves are checked against the real executable in tst_firststart
+        // the files themselves are checked against the real executable in tst_commandline
         const QJsonObject settings = readJson(home.settingsFile());
         QCOMPARE(settings.keys().size(), 9);
         QCOMPARE(settings["currentTheme"].toString(), "mini-graphite");
