@@ -310,9 +310,11 @@ void AudioPlayer::stop()
         m_previous.hadTimer = false;
         m_previous.ended = false;
     }
+    // the timer goes first: whoever hears isPlayingChanged must see a stopped file, not a
+    // paused one that keeps its progress timer
+    invalidateTimer();
     setProgress(0);
     setIsPlaying(false);
-    invalidateTimer();
 }
 
 void AudioPlayer::seek(double fraction)
