@@ -37,6 +37,22 @@ class TestThemes : public QObject {
         QByteArray text = lines.join('\n');
         return text.replace(",\n}", "\n}");
     }
+    static bool holds(const QJsonObject& object, const QString& key, const QPointF& point)
+    {
+        return object[key + "X"].toDouble() == point.x() && object[key + "Y"].toDouble() == point.y();
+    }
+    static bool holds(const QJsonObject& object, const QString& key, double value)
+    {
+        return object[key].isDouble() && object[key].toDouble() == value;
+    }
+    static bool holds(const QJsonObject& object, const QString& key, qint64 value)
+    {
+        return holds(object, key, double(value));
+    }
+    static bool holds(const QJsonObject& object, const QString& key, bool value)
+    {
+        return object[key].isBool() && object[key].toBool() == value;
+    }
     void chooseTheme(const QString& name)
     {
         m_config->setCurrentTheme(name);
@@ -62,11 +78,14 @@ private slots:
             const QByteArray text = testsupport::readFile(themeFile(name));
             const auto decoded = theme::decodeTheme(text);
             QVERIFY2(std::holds_alternative<ThemeData>(decoded), qPrintable(name));
-            const ThemeData d = std::get<ThemeData>(decoded);
             const ThemeData expected = theme::familyGeometry(theme::familyOf(name));
-            QCOMPARE(d.playerWidth, expected.playerWidth);
-            QCOMPARE(d.trackArtHeight, expected.trackArtHeight);
-            QCOMPARE(QJsonDocument::fromJson(text).object().size(), 50);
+            QVERIFY(theme::sameGeometry(std::get<ThemeData>(decoded), expected));
+            // every key holds its own value: a point's Y is its y, not its x
+            const QJsonObject object = QJsonDocument::fromJson(text).object();
+            QCOMPARE(object.size(), 50);
+#define LINDENFOLD_CHECK_KEY(type, field, setter) QVERIFY2(holds(object, #field, expected.field), qPrintable(name + " " #field));
+            LINDENFOLD_THEME_FIELDS(LINDENFOLD_CHECK_KEY)
+#undef LINDENFOLD_CHECK_KEY
             // keys in file order: first and last
             QVERIFY(text.indexOf("playerWidth") < text.indexOf("trackTextSize"));
             QVERIFY(text.indexOf("trackArtWidth") < text.indexOf("trackArtHeight"));

@@ -9,6 +9,7 @@
 #include "ui/player/playermenu.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -78,6 +79,15 @@ private slots:
             audiotest::ToneFile tone;
             tone.frequencies = {440.0 + 220.0 * i};
             tone.secondsEach = 30;
+            if (i == 1) { // the second has a red cover
+                QImage red(16, 16, QImage::Format_RGB32);
+                red.fill(Qt::red);
+                QBuffer png;
+                png.open(QIODevice::WriteOnly);
+                red.save(&png, "PNG");
+                tone.format = audiotest::Format::Flac;
+                tone.pictures = {png.data()};
+            }
             const QString path = audiotest::makeToneFile(m_audio.path(), QStringLiteral("tone%1").arg(i), tone);
             m_tracks << Track{QUuid::createUuid(), QUrl::fromLocalFile(path).toString(),
                               QStringLiteral("Tone %1").arg(i + 1), QStringLiteral("Artist %1").arg(i + 1)};
@@ -165,6 +175,16 @@ private slots:
         QVERIFY2(qAbs(drawn.red() - blend(under.red(), text.red())) <= 3,
                  qPrintable(QStringLiteral("%1 over %2").arg(drawn.name(), under.name())));
     }
+    void albumArtOrThePlaceholder()
+    {
+        m_config->setCurrentTrackIndex(1);
+        startPlaying();
+        QTRY_COMPARE(m_view->imageFor(Element::AlbumArt).pixelColor(1, 1), QColor(Qt::red));
+        m_config->setCurrentTrackIndex(0);
+        QVERIFY(m_controller->playCurrentTrack());
+        QTRY_COMPARE(m_view->imageFor(Element::AlbumArt), m_config->trackAlbumImage());
+    }
+
     void hoverImagesAndClicks()
     {
         const QPointF play = m_view->layout().rect(Element::PlayPause).center();
