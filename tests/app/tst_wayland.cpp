@@ -24,17 +24,17 @@ private slots:
         ContentView* window = delegate.playerWindow();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-        QCOMPARE(window->size(), QSize(qRound(delegate.config()->playerWidth()),
-                                       qRound(delegate.config()->playerHeight())));
+        const Config* config = delegate.config();
+        QCOMPARE(window->size(), QSize(qRound(config->playerWidth()), qRound(config->playerHeight())));
         // a drag on the album art is the compositor's move; a move snaps nothing there
-        const QPoint art = delegate.config()->trackArtPos().toPoint();
+        const QPoint art = config->trackArtPos().toPoint();
         QTest::mousePress(window, Qt::LeftButton, {}, art);
         QTest::mouseRelease(window, Qt::LeftButton, {}, art);
         QVERIFY(!delegate.snapDelegate()->windowDidMove(window));
-        // the tray, the bus and the sticky request come after the first frame
+        // the tray, the bus and the sticky request come after the first frame; a raise is
+        // up to the compositor and warns of nothing
         QTRY_VERIFY(delegate.mpris());
         delegate.raisePlayer();
-        QVERIFY(window->isVisible());
     }
 };
 

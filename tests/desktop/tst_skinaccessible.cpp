@@ -1,11 +1,11 @@
 // The skin's elements as a screen reader sees them: names, roles, actions and the scrubber's
 // value, against the real audio player.
+#include "control/playercontroller.h"
 #include "model/config.h"
 #include "playback/audioplayer.h"
 #include "support/audiotest.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
-#include "control/playercontroller.h"
 #include "ui/player/skinaccessible.h"
 
 #include <QAccessible>
@@ -21,101 +21,74 @@ QMap<QString, QAccessibleInterface*> childrenByName(QAccessibleInterface* skin)
     return map;
 }
 
+void press(QAccessibleInterface* button)
+{
+    QVERIFY(button && button->actionInterface());
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
 } // namespace
 
 class TestSkinAccessible : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testsupport::TempHome> m_home;
-    QTemporaryDir m_music;
-    std::unique_ptr<Config> m_config;
-    std::unique_ptr<AudioPlayer> m_audioPlayer;
-    std::unique_ptr<PlayerController> m_controller;
-    std::unique_ptr<ContentView> m_view;
-
 private slots:
-    void init()
-    {
-        installSkinAccessibility();
-        m_home = std::make_unique<testsupport::TempHome>();
-        m_config = std::make_unique<Config>();
-        m_config->setPlaysSounds(false);
-        m_audioPlayer = std::make_unique<AudioPlayer>();
-        m_controller = std::make_unique<PlayerController>(m_config.get(), m_audioPlayer.get());
-        m_view = std::make_unique<ContentView>(m_config.get(), m_audioPlayer.get(), m_controller.get());
-        m_view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
-    }
-    void cleanup()
-    {
-        m_view.reset();
-        m_controller.reset();
-        m_audioPlayer.reset();
-        m_config.reset();
-        m_home.reset();
-    }
+    void initTestCase() { installSkinAccessibility(); }
 
-    void namesAndRoles()
+    void namesRolesPressAndSeek()
     {
-        QAccessibleInterface* skin = QAccessible::queryAccessibleInterface(m_view.get());
+        testsupport::TempHome home;
+        QTemporaryDir music;
+        Config config;
+        config.setPlaysSounds(false);
+        AudioPlayer player;
+        PlayerController controller(&config, &player);
+        ContentView view(&config, &player, &controller);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QAccessibleInterface* skin = QAccessible::queryAccessibleInterface(&view);
         QVERIFY(skin);
-        const auto children = childrenByName(skin);
+
+        // nothing plays: no knob, and the empty playlist shows no texts
+        auto children = childrenByName(skin);
         const QList<std::pair<QString, QAccessible::Role>> expected = {
-            {"Close", QAccessible::Button},         {"Minimise", QAccessible::Button},
+            {"Close", QAccessible::Button},          {"Minimise", QAccessible::Button},
             {"Previous track", QAccessible::Button}, {"Play", QAccessible::Button},
             {"Next track", QAccessible::Button},     {"Playlists", QAccessible::ButtonMenu},
             {"Tracks", QAccessible::ButtonMenu},     {"Album art", QAccessible::Graphic}};
+        QCOMPARE(skin->childCount(), expected.size());
         for (const auto& [name, role] : expected) {
             QVERIFY2(children.contains(name), qPrintable(name));
             QCOMPARE(children[name]->role(), role);
             QCOMPARE(children[name]->parent(), skin);
         }
-        // nothing plays: no knob, and the empty playlist shows no texts
-        QVERIFY(!children.contains("Position"));
-        QCOMPARE(skin->childCount(), expected.size());
-        const QRect play = children["Play"]->rect();
-        QCOMPARE(skin->childAt(play.center().x(), play.center().y()), children["Play"]);
+        const QPoint centre = children["Play"]->rect().center();
+        QCOMPARE(skin->childAt(centre.x(), centre.y()), children["Play"]);
 
-        // a theme without minimise button and menus has no such children
-        m_config->setMinWidth(0);
-        m_config->setTrackMenuWidth(0);
-        const auto fewer = childrenByName(skin);
-        QVERIFY(!fewer.contains("Minimise"));
-        QVERIFY(!fewer.contains("Tracks"));
-    }
-
-    void pressPlayAndSeek()
-    {
+        // pressed, Play plays; the track's texts and the knob appear, and the knob seeks
         audiotest::ToneFile tone;
         tone.secondsEach = 20;
-        const QString path = audiotest::makeToneFile(m_music.path(), "tone", tone);
-        QVERIFY(!path.isEmpty());
-        m_config->savePlaylist(m_config->playlists().first().id,
-                               {Track{QUuid::createUuid(), QUrl::fromLocalFile(path).toString(), "Tone", "Sine"}});
-
-        QAccessibleInterface* skin = QAccessible::queryAccessibleInterface(m_view.get());
-        QAccessibleInterface* play = childrenByName(skin).value("Play");
-        QVERIFY(play);
-        QAccessibleActionInterface* action = play->actionInterface();
-        QVERIFY(action);
-        action->doAction(QAccessibleActionInterface::pressAction());
-        QTRY_VERIFY_WITH_TIMEOUT(m_audioPlayer->isPlaying(), 15000);
-
-        const auto playing = childrenByName(skin);
-        QVERIFY(playing.contains("Pause"));
-        QVERIFY(playing.contains("Tone"));
-        QVERIFY(playing.contains("Sine"));
-        QAccessibleInterface* position = playing.value("Position");
-        QVERIFY(position);
+        const QString path = audiotest::makeToneFile(music.path(), "tone", tone);
+        config.savePlaylist(config.playlists().first().id,
+                            {Track{QUuid::createUuid(), QUrl::fromLocalFile(path).toString(), "Tone", "Sine"}});
+        press(childrenByName(skin).value("Play"));
+        QTRY_VERIFY_WITH_TIMEOUT(player.isPlaying(), 15000);
+        children = childrenByName(skin);
+        QVERIFY(children.contains("Tone") && children.contains("Sine") && children.contains("Pause"));
+        QAccessibleInterface* position = children.value("Position");
+        QVERIFY(position && position->valueInterface());
         QCOMPARE(position->role(), QAccessible::Slider);
-        QAccessibleValueInterface* value = position->valueInterface();
-        QVERIFY(value);
-        value->setCurrentValue(50.0);
-        QCOMPARE(m_audioPlayer->progress(), 0.5);
-        QTRY_VERIFY_WITH_TIMEOUT(qAbs(m_audioPlayer->currentTime() - 10) < 1.5, 10000);
+        position->valueInterface()->setCurrentValue(50.0);
+        QCOMPARE(player.progress(), 0.5);
+        QTRY_VERIFY_WITH_TIMEOUT(qAbs(player.currentTime() - 10) < 1.5, 10000);
+        press(children.value("Pause"));
+        QVERIFY(!player.isPlaying());
 
-        playing.value("Pause")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(!m_audioPlayer->isPlaying());
+        // a theme without minimise button and menus has no such children
+        config.setMinWidth(0);
+        config.setTrackMenuWidth(0);
+        children = childrenByName(skin);
+        QVERIFY(!children.contains("Minimise") && !children.contains("Tracks"));
     }
 };
 

@@ -16,74 +16,59 @@
 namespace {
 
 const QString kNoBus = QStringLiteral("unix:path=/nonexistent");
+using testsupport::playerctl;
+using Run = std::pair<int, QString>; // the exit code and what was printed
 
-// Starts the player; without a display where it is expected to end by itself (a window
-// would fail it), on another bus where one is given.
-void start(QProcess& player, const QStringList& arguments, bool display, const QString& bus = {},
-           const QString& directory = {})
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!display) {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.remove(QStringLiteral("DISPLAY"));
+// The player; without a display where it is expected to end by itself (a window would fail
+// it), on another bus where one is given.
+struct Player : QProcess {
+    Player(const QStringList& arguments, bool display, const QString& bus = {}, const QString& directory = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!display) {
+            env.insert("QT_QPA_PLATFORM", "xcb");
+            env.remove("DISPLAY");
+        }
+        if (!bus.isEmpty())
+            env.insert("DBUS_SESSION_BUS_ADDRESS", bus);
+        setProcessEnvironment(env);
+        setWorkingDirectory(directory);
+        setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        start(qEnvironmentVariable("LINDENFOLD_BINARY_DIR") + "/lindenfold", arguments);
     }
-    if (!bus.isEmpty())
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus);
-    player.setProcessEnvironment(env);
-    player.setWorkingDirectory(directory);
-    player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    player.start(qEnvironmentVariable("LINDENFOLD_BINARY_DIR") + QStringLiteral("/lindenfold"), arguments);
-}
-
-// The exit code once it ended, after the signal if it still runs; -1 for a crash.
-int end(QProcess& player, int signal = SIGTERM)
-{
-    if (player.state() == QProcess::Running)
-        ::kill(pid_t(player.processId()), signal);
-    if (player.state() != QProcess::NotRunning && !player.waitForFinished(20000))
-        return -2;
-    return player.exitStatus() == QProcess::NormalExit ? player.exitCode() : -1;
-}
-
-struct Run {
-    int exitCode = -2;
-    QString printed;
+    ~Player() override { end(SIGKILL); }
+    // The exit code once it ended, after the signal if it still runs; -1 for a crash.
+    int end(int signal = SIGTERM)
+    {
+        if (state() == QProcess::Running && ::kill(pid_t(processId()), signal) == 0)
+            waitForFinished(20000);
+        return state() == NotRunning && exitStatus() == NormalExit ? exitCode() : -1;
+    }
+    // What it printed until it printed `text`, ended, or 30 s passed.
+    QString printedUntil(const QByteArray& text)
+    {
+        QByteArray printed;
+        const QDeadlineTimer deadline(30000);
+        while (!printed.contains(text) && state() != NotRunning && !deadline.hasExpired()) {
+            waitForReadyRead(100);
+            printed += readAllStandardOutput();
+        }
+        return QString::fromUtf8(printed);
+    }
 };
 
 Run runToEnd(const QStringList& arguments, const QString& bus = {}, const QString& directory = {})
 {
-    QProcess process;
-    start(process, arguments, false, bus, directory);
+    Player process(arguments, false, bus, directory);
     process.waitForFinished(30000);
-    return {end(process, SIGKILL), QString::fromUtf8(process.readAllStandardOutput())};
-}
-
-// What the player printed until it printed `text`, ended, or 30 s passed.
-QString printedUntil(QProcess& player, const QByteArray& text)
-{
-    QByteArray printed;
-    const QDeadlineTimer deadline(30000);
-    while (!printed.contains(text) && player.state() != QProcess::NotRunning && !deadline.hasExpired()) {
-        player.waitForReadyRead(100);
-        printed += player.readAllStandardOutput();
-    }
-    return QString::fromUtf8(printed);
-}
-
-QString playerctl(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("playerctl"), QStringList{"-p", "lindenfold"} + arguments);
-    process.waitForFinished(10000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return {process.end(SIGKILL), QString::fromUtf8(process.readAllStandardOutput())};
 }
 
 // Every file of the data directory with its bytes, by path.
 QMap<QString, QByteArray> snapshot(const QString& dir)
 {
     QMap<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
         const QString path = it.next();
         files.insert(QDir(dir).relativeFilePath(path), testsupport::readFile(path));
     }
@@ -111,10 +96,10 @@ private slots:
     {
         audiotest::ToneFile tone;
         tone.secondsEach = 20;
-        m_low = audiotest::makeToneFile(m_music.path(), QStringLiteral("low tone"), tone);
+        m_low = audiotest::makeToneFile(m_music.path(), "low tone", tone);
         tone.format = audiotest::Format::Flac;
-        tone.title = QStringLiteral("High");
-        m_high = audiotest::makeToneFile(m_music.path(), QStringLiteral("high tone"), tone);
+        tone.title = "High";
+        m_high = audiotest::makeToneFile(m_music.path(), "high tone", tone);
         QVERIFY(!m_low.isEmpty() && !m_high.isEmpty());
         QVERIFY(testsupport::writeFile(music("notes.txt"), "words\n"));
         QVERIFY(testsupport::writeFile(music("two.m3u"), "high tone.flac\nmissing.wav\n"));
@@ -123,13 +108,10 @@ private slots:
     void helpVersionAndMistakesNeedNoDisplay()
     {
         // Qt's own options pass through to the application object
-        const Run version = runToEnd({"-platform", "offscreen", "--version"});
-        QCOMPARE(version.exitCode, 0);
-        QCOMPARE(version.printed, QStringLiteral("lindenfold " LINDENFOLD_VERSION "\n"));
+        QCOMPARE(runToEnd({"-platform", "offscreen", "--version"}), Run(0, "lindenfold " LINDENFOLD_VERSION "\n"));
         const Run help = runToEnd({"--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY2(help.printed.contains("[FILE|URI...]"), qPrintable(help.printed));
-        QCOMPARE(runToEnd({"--no-such-option"}).exitCode, 2);
+        QVERIFY2(help.first == 0 && help.second.contains("[FILE|URI...]"), qPrintable(help.second));
+        QCOMPARE(runToEnd({"--no-such-option"}).first, 2);
     }
 
     // Without a bus: the first start leaves exactly the data directory it should; killed, it
@@ -138,25 +120,22 @@ private slots:
     void firstStartKilledThenSecondStart()
     {
         testsupport::TempHome home;
-        const QString noBus = QStringLiteral("MPRIS is unavailable: no session bus");
-        QProcess first;
-        start(first, {}, true, kNoBus);
+        const QString noBus = "MPRIS is unavailable: no session bus";
+        Player first({}, true, kNoBus);
         // the MPRIS line comes after the first frame, with the data directory complete
-        const QString printed = printedUntil(first, "MPRIS");
-        QCOMPARE(end(first, SIGKILL), -1);
+        const QString printed = first.printedUntil("MPRIS");
+        QCOMPARE(first.end(SIGKILL), -1);
         QVERIFY2(printed.startsWith("New playlist written successfully.\n" + noBus) && printed.count('\n') == 2,
                  qPrintable(printed));
 
         const QJsonObject settings = QJsonDocument::fromJson(testsupport::readFile(home.settingsFile())).object();
         const QJsonArray playlists = settings["playlists"].toArray();
-        QCOMPARE(playlists.size(), 1);
-        QCOMPARE(playlists[0]["name"].toString(), "Untitled");
+        QVERIFY(playlists.size() == 1 && playlists[0]["name"] == "Untitled");
         const QString playlist = "Playlists/" + playlists[0]["id"].toString() + ".json";
         QStringList expected{".lock", "lindenfold-settings.json", playlist};
         for (const QJsonValue& theme : settings["availableThemes"].toArray())
-            for (const QString& file : QStringLiteral("theme.json close ff ff-on min pause pause-on play play-on player "
-                                                      "player-min playlist-menu rr rr-on track-album track-menu "
-                                                      "track-scrubber").split(' '))
+            for (const QString& file : QString("theme.json close ff ff-on min pause pause-on play play-on player player-min "
+                                               "playlist-menu rr rr-on track-album track-menu track-scrubber").split(' '))
                 expected << "Themes/" + theme.toString() + '/' + file + (file.contains('.') ? "" : ".png");
         QCOMPARE(expected.size(), 3 + 22 * 17);
         expected.sort();
@@ -165,15 +144,12 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(before[playlist])["tracks"].toArray().size(), 0);
 
         const QDateTime modified = QFileInfo(home.settingsFile()).lastModified();
-        QProcess second;
-        start(second, {}, true, kNoBus);
-        const QString again = printedUntil(second, "MPRIS");
+        Player second({}, true, kNoBus);
+        const QString again = second.printedUntil("MPRIS");
         QVERIFY2(again.startsWith(noBus) && again.count('\n') == 1, qPrintable(again));
         // a start beside it, on a bus that player never comes onto, waits a while and gives up
-        const Run beside = runToEnd({m_high});
-        QCOMPARE(beside.exitCode, 1);
-        QCOMPARE(beside.printed, "Lindenfold is already running.\n");
-        QCOMPARE(end(second), 0);
+        QCOMPARE(runToEnd({m_high}), Run(1, "Lindenfold is already running.\n"));
+        QCOMPARE(second.end(), 0);
         before.remove(".lock");
         QCOMPARE(snapshot(home.dataDir()), before);
         QCOMPARE(QFileInfo(home.settingsFile()).lastModified(), modified);
@@ -182,28 +158,24 @@ private slots:
     void secondStartsHandOverToTheRunningPlayer()
     {
         testsupport::TempHome home;
-        QProcess first;
         // a file URI, as the desktop entry's %U hands them over
-        start(first, {urlOf(m_low), music("notes.txt")}, true);
+        Player first({urlOf(m_low), music("notes.txt")}, true);
         // a second start right after the first waits for it to come onto the bus; without
         // files the running player only comes to the front
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
-        QCOMPARE(runToEnd({}).exitCode, 0);
+        QCOMPARE(runToEnd({}).first, 0);
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_low), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"status"}), "Playing", 15000);
 
         // without a bus there is nobody to hand over to, and nothing is written
         const QMap<QString, QByteArray> before = snapshot(home.dataDir());
-        const Run noBus = runToEnd({m_high}, kNoBus);
-        QCOMPARE(noBus.exitCode, 1);
-        QCOMPARE(noBus.printed, "Lindenfold is already running.\n");
+        QCOMPARE(runToEnd({m_high}, kNoBus), Run(1, "Lindenfold is already running.\n"));
         QCOMPARE(snapshot(home.dataDir()), before);
 
         // a list relative to the second start's folder: its entries go to the end of the
         // running player's playlist, the first of them plays, and the skipped are printed here
-        const Run list = runToEnd({"two.m3u"}, {}, m_music.path());
-        QCOMPARE(list.exitCode, 0);
-        QCOMPARE(list.printed, QStringLiteral("Skipped \"%1\": no such file\n").arg(music("missing.wav")));
+        QCOMPARE(runToEnd({"two.m3u"}, {}, m_music.path()),
+                 Run(0, QString("Skipped \"%1\": no such file\n").arg(music("missing.wav"))));
         QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_high), 15000);
         QCOMPARE(playerctl({"metadata", "xesam:title"}), "High");
         const QStringList playlists = QDir(home.dataDir() + "/Playlists").entryList({"*.json"}, QDir::Files);
@@ -211,11 +183,10 @@ private slots:
         const QByteArray stored = testsupport::readFile(home.dataDir() + "/Playlists/" + playlists.first());
         QVERIFY(stored.indexOf(urlOf(m_low).toUtf8()) < stored.indexOf(urlOf(m_high).toUtf8()));
 
-        QCOMPARE(end(first), 0);
+        QCOMPARE(first.end(), 0);
         QVERIFY(!QFile::exists(home.dataDir() + "/.lock"));
-        QVERIFY2(QString::fromUtf8(first.readAllStandardOutput())
-                     .contains(QStringLiteral("Skipped \"%1\": not a playable audio file").arg(music("notes.txt"))),
-                 "the first start says what it skipped");
+        const QString skipped = QString("Skipped \"%1\": not a playable audio file").arg(music("notes.txt"));
+        QVERIFY2(first.readAllStandardOutput().contains(skipped.toUtf8()), "the first start says what it skipped");
     }
 };
 

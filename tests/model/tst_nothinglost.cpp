@@ -5,12 +5,7 @@
 #include "model/config.h"
 #include "ui/player/savenotice.h"
 
-#include <QDirIterator>
 #include <QLabel>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QSignalSpy>
-#include <QWidget>
 #include <QtTest>
 
 #include <csignal>
@@ -37,48 +32,36 @@ QMap<QString, QByteArray> snapshot(const QString& dir)
     return files;
 }
 
-// Writes until the file system has no byte left.
-void fillDisk(const QString& path)
-{
-    QFile filler(path);
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    const QByteArray block(64 * 1024, 'x');
-    while (filler.write(block) > 0) {
-    }
-    while (filler.write(block.left(1)) > 0) {
-    }
-}
-
-// A small tmpfs mounted at the test home's Documents, for the duration of a test.
-class SmallDisk {
-public:
-    explicit SmallDisk(const QString& at) : m_at(at)
+// A 16 MB tmpfs mounted at the test home's Documents for the duration of a test, filled to
+// the last byte by a file named filler.
+struct SmallDisk {
+    explicit SmallDisk(const testsupport::TempHome& home)
+        : filler(home.documents() + "/filler"), at(QFile::encodeName(home.documents()))
     {
-        QDir().mkpath(at);
-        m_mounted = ::mount("lindenfold-test", QFile::encodeName(at).constData(), "tmpfs", 0, "size=16m") == 0;
+        QDir().mkpath(home.documents());
+        mounted = mount(0);
     }
-    ~SmallDisk()
+    ~SmallDisk() { if (mounted) ::umount2(at.constData(), MNT_DETACH); }
+    bool mount(unsigned long flags) { return ::mount("lindenfold-test", at.constData(), "tmpfs", flags, "size=16m") == 0; }
+    void fill() const
     {
-        if (m_mounted)
-            ::umount2(QFile::encodeName(m_at).constData(), MNT_DETACH);
+        QFile file(filler);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(64 * 1024, 'x');
+        while (file.write(block) > 0 || file.write("x", 1) > 0)
+            continue;
     }
-    bool mounted() const { return m_mounted; }
-    bool remount(unsigned long flags)
-    {
-        return ::mount("lindenfold-test", QFile::encodeName(m_at).constData(), "tmpfs", MS_REMOUNT | flags, "size=16m") == 0;
-    }
-
-private:
-    QString m_at;
-    bool m_mounted = false;
+    const QString filler;
+    const QByteArray at;
+    bool mounted = false;
 };
 
-QString playlistPath(const Config& config, int index = 0)
-{
-    return config.playlistFileURL(config.playlists().at(index).id);
-}
+const Track kTrack{QUuid::createUuid(), "file:///music/a.flac", "A", "B"};
 
-const Track kTrack{QUuid::createUuid(), QStringLiteral("file:///music/a.flac"), QStringLiteral("A"), QStringLiteral("B")};
+QStringList themesInstalled(const testsupport::TempHome& home)
+{
+    return QDir(home.dataDir() + "/Themes").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
 
 } // namespace
 
@@ -86,93 +69,82 @@ class TestNothingLost : public QObject {
     Q_OBJECT
 
 private slots:
+    // A first start on a full disk leaves nothing half done and the next start heals it; a
+    // full or read-only disk then keeps every byte on disk and everything in memory.
     void fullAndReadOnlyDiskKeepEveryByte()
     {
         testsupport::TempHome home;
-        SmallDisk disk(home.documents());
-        if (!disk.mounted())
+        SmallDisk disk(home);
+        if (!disk.mounted)
             QSKIP("a small tmpfs needs root (as the CI runs) and mount rights");
+        // room for the data directory and a little, not for 22 themes
+        QVERIFY(QDir().mkpath(home.dataDir()));
+        disk.fill();
+        QFile shrink(disk.filler);
+        QVERIFY(shrink.resize(shrink.size() - 512 * 1024));
+        captureStdout([] { Config config; });
+        // not even a half-installed staging directory is left
+        QCOMPARE(QDir(home.dataDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter("Themes"), {});
+        QVERIFY(QFile::remove(disk.filler));
         auto config = std::make_unique<Config>();
+        QCOMPARE(themesInstalled(home).size(), 22);
+        QCOMPARE(config->playlists().size(), 1);
+        QVERIFY(QFileInfo(config->playlistFileURL(config->playlists().at(0).id)).isFile());
+
         QWidget window;
         SaveNotice notice(config.get(), &window);
         QSignalSpy failures(config.get(), &Config::saveFailed);
-        const QString filler = home.documents() + QStringLiteral("/filler");
-        fillDisk(filler);
+        disk.fill();
         const auto before = snapshot(home.dataDir());
-        QVERIFY2(before.contains(QStringLiteral("Themes/max-graphite/theme.json")), qPrintable(before.keys().join(' ')));
+        QVERIFY2(before.contains("Themes/max-graphite/theme.json"), qPrintable(before.keys().join(' ')));
 
         const QString printed = captureStdout([&] {
             config->setPlaysSounds(false);
             config->saveSettings();
             config->savePlaylist(config->playlists().at(0).id, {kTrack});
             config->createPlaylist();
-            config->writeThemeFile(QStringLiteral("max-graphite"));
+            config->writeThemeFile("max-graphite");
         });
         QCOMPARE(snapshot(home.dataDir()), before);
-        QVERIFY2(printed.contains(QStringLiteral("Failed to save JSON data: No space left on device\n")), qPrintable(printed));
-        QVERIFY2(printed.contains(QStringLiteral("Failed to write theme.json: No space left on device\n")), qPrintable(printed));
-        QVERIFY(!printed.contains(QStringLiteral("New playlist written successfully.")));
+        QVERIFY2(printed.contains("Failed to save JSON data: No space left on device\n")
+                     && printed.contains("Failed to write theme.json: No space left on device\n")
+                     && !printed.contains("New playlist written successfully."),
+                 qPrintable(printed));
         QCOMPARE(failures.size(), 5);
         // the note shows once, does not take the focus and goes by itself
-        QVERIFY(notice.label() && notice.label()->isVisible());
-        QVERIFY(notice.label()->text().contains(QStringLiteral("No space left on device")));
-        QVERIFY(notice.label()->testAttribute(Qt::WA_ShowWithoutActivating));
-        QCOMPARE(window.findChildren<QLabel*>().size(), 1);
+        QVERIFY(notice.label() && notice.label()->isVisible() && notice.label()->testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(notice.label()->text().contains("No space left on device") && window.findChildren<QLabel*>().size() == 1);
 
         // what stayed in memory is saved by the next change once there is room again
-        QVERIFY(QFile::remove(filler));
+        QVERIFY(QFile::remove(disk.filler));
         config->saveSettings();
         QVERIFY(readFile(home.settingsFile()).contains("\"playsSounds\": false"));
         QCOMPARE(config->playlists().size(), 2);
 
         // a read-only file system: the same, with its own reason
         const auto saved = snapshot(home.dataDir());
-        QVERIFY(disk.remount(MS_RDONLY));
+        QVERIFY(disk.mount(MS_REMOUNT | MS_RDONLY));
         const QString readOnly = captureStdout([&] {
             config->setShuffleTracks(!config->shuffleTracks());
             config->saveSettings();
             config->savePlaylist(config->playlists().at(0).id, {kTrack});
         });
-        QVERIFY(disk.remount(0));
+        QVERIFY(disk.mount(MS_REMOUNT));
         QCOMPARE(snapshot(home.dataDir()), saved);
-        QCOMPARE(readOnly.count(QStringLiteral("Failed to save JSON data: ")), 2);
+        QCOMPARE(readOnly.count("Failed to save JSON data: "), 2);
     }
 
-    void firstStartOnFullDiskLeavesNothingHalfDone()
-    {
-        testsupport::TempHome home;
-        SmallDisk disk(home.documents());
-        if (!disk.mounted())
-            QSKIP("a small tmpfs needs root (as the CI runs) and mount rights");
-        // room for the data directory and a little, not for 22 themes
-        QVERIFY(QDir().mkpath(home.dataDir()));
-        const QString filler = home.documents() + QStringLiteral("/filler");
-        fillDisk(filler);
-        QFile shrink(filler);
-        QVERIFY(shrink.resize(shrink.size() - 512 * 1024));
-        captureStdout([] { Config config; });
-        QVERIFY(!QFileInfo::exists(home.dataDir() + QStringLiteral("/Themes")));
-        QCOMPARE(QDir(home.dataDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter(QStringLiteral("Themes")), {});
-
-        QVERIFY(QFile::remove(filler));
-        Config healed;
-        QCOMPARE(QDir(home.dataDir() + QStringLiteral("/Themes")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 22);
-        QCOMPARE(healed.playlists().size(), 1);
-        QVERIFY(QFileInfo(playlistPath(healed)).isFile());
-    }
-
-    // A FIFO, a link to an endless device, a directory and 20 MB of brackets in place of each
-    // file: nothing waits, nothing grows without bound, the catalogue survives where it can.
+    // A FIFO, a link to an endless device, a directory and 20 MB of brackets or numbers in
+    // place of each file: nothing waits, nothing grows without bound, the catalogue survives
+    // where it can.
     void hostileFiles_data()
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("kind");
-        for (const char* file : {"settings", "playlist", "theme"}) {
+        for (const char* file : {"settings", "playlist", "theme"})
             for (const char* kind : {"fifo", "zero", "directory", "brackets", "numbers"})
-                QTest::addRow("%s %s", file, kind) << QString::fromLatin1(file) << QString::fromLatin1(kind);
-        }
+                QTest::addRow("%s %s", file, kind) << QString(file) << QString(kind);
     }
-
     void hostileFiles()
     {
         QFETCH(QString, file);
@@ -184,40 +156,34 @@ private slots:
             id = config.playlists().at(0).id;
             config.savePlaylist(id, {kTrack});
         }
-        const QString path = file == QLatin1String("settings") ? home.settingsFile()
-                             : file == QLatin1String("playlist")
-                                 ? home.dataDir() + QStringLiteral("/Playlists/") + uuidString(id) + QStringLiteral(".json")
-                                 : home.dataDir() + QStringLiteral("/Themes/mini-graphite/theme.json");
+        const bool settings = file == "settings", playlist = file == "playlist", theme = file == "theme";
+        const QString path = settings ? home.settingsFile()
+                             : playlist ? home.dataDir() + "/Playlists/" + uuidString(id) + ".json"
+                                        : home.dataDir() + "/Themes/mini-graphite/theme.json";
         QVERIFY(QFile::remove(path));
         const QByteArray path8 = QFile::encodeName(path);
-        if (kind == QLatin1String("fifo"))
+        if (kind == "fifo")
             QCOMPARE(::mkfifo(path8.constData(), 0600), 0);
-        else if (kind == QLatin1String("zero"))
+        else if (kind == "zero")
             QCOMPARE(::symlink("/dev/zero", path8.constData()), 0);
-        else if (kind == QLatin1String("directory"))
+        else if (kind == "directory")
             QVERIFY(QDir().mkdir(path));
-        else if (kind == QLatin1String("brackets"))
+        else if (kind == "brackets")
             QVERIFY(writeFile(path, QByteArray(20 << 20, '[')));
         else // every key present, one of them a 20 MB array of numbers
-            QVERIFY(writeFile(path, "{\"tracks\":[" + QByteArray(10 << 20, '0').replace(QByteArray("00"), "0,") + "0],"
-                                    "\"availableThemes\":[" + QByteArray(10 << 20, '1').replace(QByteArray("11"), "1,") + "1]}"));
+            QVERIFY(writeFile(path, "{\"tracks\":[" + QByteArray(10 << 20, '0').replace("00", "0,") + "0],"
+                                    "\"availableThemes\":[" + QByteArray(10 << 20, '1').replace("11", "1,") + "1]}"));
 
         std::unique_ptr<Config> config;
         const QString printed = captureStdout([&] { config = std::make_unique<Config>(); });
-        if (file == QLatin1String("settings")) {
-            // a damaged settings file is kept aside and the start is a first start
-            QVERIFY2(printed.contains(QStringLiteral("The damaged settings file was kept as")), qPrintable(printed));
-            QCOMPARE(config->playlists().size(), 1);
-            QVERIFY(config->playlists().at(0).id != id);
-        } else if (file == QLatin1String("playlist")) {
-            QCOMPARE(config->playlists().size(), 1);
-            QCOMPARE(config->playlists().at(0).id, id);
-            QCOMPARE(config->currentTracks(), QList<Track>{});
-        } else {
-            QVERIFY2(printed.contains(QStringLiteral("Failed to read theme.json: ")), qPrintable(printed));
-            QCOMPARE(config->playlists().at(0).id, id);
-            QCOMPARE(config->trackTextSize(), 9); // the geometry kept its defaults
-        }
+        // a damaged settings file is kept aside and the start is a first start (no theme file is
+        // read); otherwise the catalogue survives, and a damaged theme leaves the geometry as it was
+        QVERIFY2(printed.contains(settings ? "The damaged settings file was kept as" : playlist ? "" : "Failed to read theme.json: "),
+                 qPrintable(printed));
+        QCOMPARE(config->playlists().size(), 1);
+        QCOMPARE(config->playlists().at(0).id == id, !settings);
+        QCOMPARE(config->currentTracks().isEmpty(), !theme);
+        QCOMPARE(config->trackTextSize(), playlist ? 10 : 9);
 #if !defined(__SANITIZE_ADDRESS__)
         // no input costs more than four times its size and 50 MB
         rusage usage;
@@ -230,25 +196,25 @@ private slots:
     {
         testsupport::TempHome home;
         captureStdout([] { Config config; });
-        const QString broken = home.settingsFile() + QStringLiteral(".broken");
+        const QString broken = home.settingsFile() + ".broken";
         for (int i = 1; i <= 11; ++i) {
             QVERIFY(writeFile(home.settingsFile(), "damaged " + QByteArray::number(i)));
             const QString printed = captureStdout([] { Config config; });
-            const QString copy = i == 1 ? broken : broken + QStringLiteral(".%1").arg(i);
+            const QString copy = i == 1 ? broken : broken + QString(".%1").arg(i);
             QVERIFY2(printed.contains(copy), qPrintable(printed));
             QCOMPARE(readFile(copy), "damaged " + QByteArray::number(i));
         }
         // at most ten copies: the first and the newest numbered ones
         QCOMPARE(readFile(broken), "damaged 1");
-        QVERIFY(!QFileInfo::exists(broken + QStringLiteral(".2")));
-        QCOMPARE(QDir(home.dataDir()).entryList({QStringLiteral("*.broken*")}).size(), 10);
+        QVERIFY(!QFileInfo::exists(broken + ".2"));
+        QCOMPARE(QDir(home.dataDir()).entryList({"*.broken*"}).size(), 10);
     }
 
     // The real program, killed at a random moment of its first start, is complete after the
     // next start.
     void interruptedFirstStartHeals()
     {
-        const QString program = qEnvironmentVariable("LINDENFOLD_BINARY_DIR") + QStringLiteral("/lindenfold");
+        const QString program = qEnvironmentVariable("LINDENFOLD_BINARY_DIR") + "/lindenfold";
         for (int attempt = 0; attempt < 10; ++attempt) {
             testsupport::TempHome home;
             const int delay = int(QRandomGenerator::global()->bounded(400));
@@ -271,11 +237,10 @@ private slots:
                 QVERIFY2(config.playlists().size() >= 1, qPrintable(QString::number(delay)));
                 QVERIFY(QFileInfo(config.playlistFileURL(config.playlists().at(0).id)).isFile());
             });
-            const QDir themes(home.dataDir() + QStringLiteral("/Themes"));
-            const QStringList names = themes.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            const QStringList names = themesInstalled(home);
             QCOMPARE(names.size(), 22);
             for (const QString& name : names)
-                QVERIFY2(QDir(themes.filePath(name)).entryList(QDir::Files).size() == 17, qPrintable(name));
+                QVERIFY2(QDir(home.dataDir() + "/Themes/" + name).entryList(QDir::Files).size() == 17, qPrintable(name));
         }
     }
 };

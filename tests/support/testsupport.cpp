@@ -1,8 +1,11 @@
 #include "support/testsupport.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <cstdio>
 #include <unistd.h>
@@ -42,6 +45,17 @@ QString captureStdout(const std::function<void()>& fn)
     const QString text = QString::fromUtf8(readFile(path));
     std::fputs(text.toUtf8().constData(), stdout); // keep it visible in the test log
     return text;
+}
+
+QString playerctl(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("playerctl"), QStringList{"-p", "lindenfold"} + arguments);
+    for (QDeadlineTimer deadline(15000); process.state() != QProcess::NotRunning && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    process.kill();
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
 QByteArray readFile(const QString& path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -13,8 +14,7 @@ class TempHome {
 public:
     TempHome();
     ~TempHome();
-    TempHome(const TempHome&) = delete;
-    TempHome& operator=(const TempHome&) = delete;
+    Q_DISABLE_COPY_MOVE(TempHome)
 
     QString path() const { return m_dir.path(); }
     QString documents() const { return m_dir.path() + QStringLiteral("/Documents"); }
@@ -29,6 +29,10 @@ private:
 
 // Runs fn and returns what it printed to standard output.
 QString captureStdout(const std::function<void()>& fn);
+
+// What `playerctl -p lindenfold <arguments>` printed, trimmed; this process's events are served
+// while it runs, so it may be the player it talks to.
+QString playerctl(const QStringList& arguments);
 
 QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);

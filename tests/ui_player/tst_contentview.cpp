@@ -1,89 +1,96 @@
+#include "control/playercontroller.h"
 #include "model/config.h"
+#include "model/currenttracks.h"
 #include "playback/audioplayer.h"
 #include "support/audiotest.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
-#include "model/currenttracks.h"
-#include "ui/player/menuentries.h"
-#include "control/playercontroller.h"
 #include "ui/player/playermenu.h"
 
 #include <QApplication>
-#include <QBuffer>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using Element = SkinLayout::Element;
-using testsupport::TempHome;
+
+namespace {
+
+// One player window on a private home, with the real audio player behind it.
+struct Skin {
+    testsupport::TempHome home;
+    Config config;
+    AudioPlayer player;
+    PlayerController controller{&config, &player};
+    ContentView view{&config, &player, &controller};
+};
+
+QStringList labels(const QMenu* menu)
+{
+    QStringList result;
+    for (const QAction* action : menu->actions())
+        if (action->isVisible() && !action->isSeparator())
+            result << action->text();
+    return result;
+}
+
+// The one entry with a check mark, -1 for none, -2 for several.
+int checked(const QMenu* menu)
+{
+    int found = -1;
+    const QList<QAction*> actions = menu->actions();
+    for (int i = 0; i < actions.size(); ++i)
+        if (!actions.at(i)->icon().isNull() && actions.at(i)->text() != "Edit playlists")
+            found = found == -1 ? i : -2;
+    return found;
+}
+
+} // namespace
 
 // The skin widget: what it shows, the pointer over its buttons, the scrubber drag and the
-// menus, with the real audio player behind it.
+// menus. Geometry itself is tst_skinlayout's.
 class TestContentView final : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_audio;
     QList<Track> m_tracks;
-    std::unique_ptr<TempHome> m_home;
-    std::unique_ptr<Config> m_config;
-    std::unique_ptr<AudioPlayer> m_player;
-    std::unique_ptr<PlayerController> m_controller;
-    std::unique_ptr<ContentView> m_view;
+    std::unique_ptr<Skin> s;
 
-    QUuid firstPlaylist() const { return m_config->playlists().first().id; }
-    void mouse(QEvent::Type type, const QPointF& pos, Qt::MouseButton button = Qt::LeftButton)
+    QUuid firstPlaylist() const { return s->config.playlists().first().id; }
+    // a press, a move with the button held (or without: a hover) or a release, at pos
+    void mouse(QEvent::Type type, const QPointF& pos, Qt::MouseButtons held = Qt::LeftButton)
     {
-        const bool move = type == QEvent::MouseMove;
-        QMouseEvent event(type, pos, m_view->mapToGlobal(pos), move ? Qt::NoButton : button,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
-                          Qt::NoModifier);
-        QApplication::sendEvent(m_view.get(), &event);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, pos, s->view.mapToGlobal(pos), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : held, Qt::NoModifier);
+        QApplication::sendEvent(&s->view, &event);
     }
-    void hover(const QPointF& pos) { mouse(QEvent::MouseMove, pos, Qt::NoButton); }
+    void hover(Element element) { mouse(QEvent::MouseMove, s->view.layout().rect(element).center(), Qt::NoButton); }
     void click(Element element)
     {
-        const QPointF c = m_view->layout().rect(element).center();
+        const QPointF c = s->view.layout().rect(element).center();
         mouse(QEvent::MouseButtonPress, c);
         mouse(QEvent::MouseButtonRelease, c);
     }
     void startPlaying()
     {
-        QVERIFY(m_controller->playCurrentTrack());
-        QTRY_VERIFY_WITH_TIMEOUT(m_player->duration() > 5, 10000);
-    }
-    static QStringList labels(const QMenu* menu)
-    {
-        QStringList result;
-        for (const QAction* action : menu->actions())
-            if (action->isVisible() && !action->isSeparator())
-                result << action->text();
-        return result;
-    }
-    static int checked(const QMenu* menu)
-    {
-        int found = -1;
-        const QList<QAction*> actions = menu->actions();
-        for (int i = 0; i < actions.size(); ++i)
-            if (!actions.at(i)->icon().isNull() && actions.at(i)->text() != "Edit playlists")
-                found = found == -1 ? i : -2;
-        return found;
+        QVERIFY(s->controller.playCurrentTrack());
+        QTRY_VERIFY_WITH_TIMEOUT(s->player.duration() > 5, 10000);
     }
 
 private slots:
-    // three tones of 30 s: "Tone 1" by "Artist 1" and so on
+    // three tones of 30 s: "Tone 1" by "Artist 1" and so on; the second has a red cover
     void initTestCase()
     {
         for (int i = 0; i < 3; ++i) {
             audiotest::ToneFile tone;
             tone.frequencies = {440.0 + 220.0 * i};
             tone.secondsEach = 30;
-            if (i == 1) { // the second has a red cover
+            if (i == 1) {
                 QImage red(16, 16, QImage::Format_RGB32);
                 red.fill(Qt::red);
                 QBuffer png;
-                png.open(QIODevice::WriteOnly);
                 red.save(&png, "PNG");
                 tone.format = audiotest::Format::Flac;
                 tone.pictures = {png.data()};
@@ -95,264 +102,238 @@ private slots:
     }
     void init()
     {
-        m_home = std::make_unique<TempHome>();
-        m_config = std::make_unique<Config>();
-        m_player = std::make_unique<AudioPlayer>();
-        m_controller = std::make_unique<PlayerController>(m_config.get(), m_player.get());
-        m_config->savePlaylist(firstPlaylist(), m_tracks);
-        m_config->setPlaysSounds(false);
-        m_view = std::make_unique<ContentView>(m_config.get(), m_player.get(), m_controller.get());
-        m_view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        s = std::make_unique<Skin>();
+        s->config.savePlaylist(firstPlaylist(), m_tracks);
+        s->config.setPlaysSounds(false);
+        s->view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&s->view));
     }
-    void cleanup()
-    {
-        m_view.reset();
-        m_controller.reset();
-        m_player.reset();
-        m_config.reset();
-        m_home.reset();
-    }
+    void cleanup() { s.reset(); }
 
     void sizeFollowsSuperSizedMinimiseAndTheScreen()
     {
-        QCOMPARE(m_view->size(), QSize(269, 96));
-        m_config->setSuperSized(true);
-        QCOMPARE(m_view->size(), QSize(404, 144));
-        m_config->setSuperSized(false);
+        QCOMPARE(s->view.size(), QSize(269, 96));
+        s->config.setSuperSized(true);
+        QCOMPARE(s->view.size(), QSize(404, 144));
+        s->config.setSuperSized(false);
         click(Element::Minimize);
-        QVERIFY(m_view->isMinimized());
-        QCOMPARE(m_view->size(), QSize(20, 96));
+        QVERIFY(s->view.isMinimized());
+        QCOMPARE(s->view.size(), QSize(20, 96));
         click(Element::Minimize);
-        QCOMPARE(m_view->size(), QSize(269, 96));
+        QCOMPARE(s->view.size(), QSize(269, 96));
         // a hostile theme still gives a window inside the screen
-        m_config->setPlayerWidth(1e12);
-        m_config->setPlayerHeight(std::numeric_limits<double>::quiet_NaN());
-        QVERIFY(m_view->width() <= m_view->screen()->availableGeometry().width());
-        QVERIFY(m_view->height() >= 1);
-        m_view->repaint();
+        s->config.setPlayerWidth(1e12);
+        s->config.setPlayerHeight(std::numeric_limits<double>::quiet_NaN());
+        QVERIFY(s->view.width() <= s->view.screen()->availableGeometry().width());
+        QVERIFY(s->view.height() >= 1);
+        s->view.repaint();
     }
 
     void textsShowTheCurrentTrack()
     {
-        m_config->setCurrentTrackIndex(1);
-        QCOMPARE(m_view->textFor(Element::TrackName), QStringLiteral("Tone 2"));
-        QCOMPARE(m_view->textFor(Element::Artist), QStringLiteral("Artist 2"));
-        m_config->setTrackTextSize(0);
-        QVERIFY(m_view->textFor(Element::TrackName).isEmpty());
-        QCOMPARE(m_view->textFor(Element::Artist), QStringLiteral("Artist 2"));
-        m_config->setCurrentTrackIndex(9);
-        QVERIFY(m_view->textFor(Element::Artist).isEmpty());
+        s->config.setCurrentTrackIndex(1);
+        QCOMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Tone 2"));
+        QCOMPARE(s->view.textFor(Element::Artist), QStringLiteral("Artist 2"));
+        s->config.setTrackTextSize(0);
+        QVERIFY(s->view.textFor(Element::TrackName).isEmpty());
+        QCOMPARE(s->view.textFor(Element::Artist), QStringLiteral("Artist 2"));
+        s->config.setCurrentTrackIndex(9);
+        QVERIFY(s->view.textFor(Element::Artist).isEmpty());
         // an emptied playlist while playing: no texts, the placeholder art
-        m_config->setCurrentTrackIndex(0);
+        s->config.setCurrentTrackIndex(0);
         startPlaying();
-        m_config->savePlaylist(firstPlaylist(), {});
-        QVERIFY(m_view->textFor(Element::TrackName).isEmpty());
-        QCOMPARE(m_view->imageFor(Element::AlbumArt), m_config->trackAlbumImage());
+        s->config.savePlaylist(firstPlaylist(), {});
+        QVERIFY(s->view.textFor(Element::TrackName).isEmpty());
+        QCOMPARE(s->view.imageFor(Element::AlbumArt), s->config.trackAlbumImage());
     }
-    void textsAreDrawnInTheirColour_data()
-    {
-        QTest::addColumn<bool>("reversed");
-        QTest::newRow("white") << true;
-        QTest::newRow("black") << false;
-    }
+
     void textsAreDrawnInTheirColour()
     {
-        QFETCH(bool, reversed);
-        m_config->setTextReversed(reversed);
-        m_config->savePlaylist(firstPlaylist(),
-                               {Track{QUuid::createUuid(), m_tracks[0].urlString,
-                                      QString(40, QChar(0x2588)), "A"}});
-        const QImage before = m_view->grab().toImage();
-        const QRect box = m_view->layout().textRect(Element::TrackName).toAlignedRect();
-        // inside a full block glyph: background blended with the text colour at 65 %
-        const QPoint p = box.center();
-        m_config->setTrackTextSize(0);
-        const QColor under = m_view->grab().toImage().pixelColor(p);
-        const QColor text = reversed ? QColor(Qt::white) : QColor(Qt::black);
-        const QColor drawn = before.pixelColor(p);
-        const auto blend = [&](int u, int t) { return qRound(u * 0.35 + t * 0.65); };
-        QVERIFY2(qAbs(drawn.red() - blend(under.red(), text.red())) <= 3,
-                 qPrintable(QStringLiteral("%1 over %2").arg(drawn.name(), under.name())));
+        s->config.savePlaylist(firstPlaylist(), {Track{QUuid::createUuid(), m_tracks[0].urlString, QString(40, QChar(0x2588)), "A"}});
+        const QPoint p = s->view.layout().textRect(Element::TrackName).toAlignedRect().center();
+        const qint64 size = s->config.trackTextSize();
+        for (const bool reversed : {true, false}) {
+            s->config.setTextReversed(reversed);
+            s->config.setTrackTextSize(size);
+            const QColor drawn = s->view.grab().toImage().pixelColor(p);
+            s->config.setTrackTextSize(0);
+            const QColor under = s->view.grab().toImage().pixelColor(p);
+            // inside a full block glyph: the background blended with white or black at 65 %
+            const int expected = qRound(under.red() * 0.35 + (reversed ? 255 : 0) * 0.65);
+            QVERIFY2(qAbs(drawn.red() - expected) <= 3, qPrintable(drawn.name() + " over " + under.name()));
+        }
     }
+
     void albumArtOrThePlaceholder()
     {
-        m_config->setCurrentTrackIndex(1);
+        s->config.setCurrentTrackIndex(1);
         startPlaying();
-        QTRY_COMPARE(m_view->imageFor(Element::AlbumArt).pixelColor(1, 1), QColor(Qt::red));
-        m_config->setCurrentTrackIndex(0);
-        QVERIFY(m_controller->playCurrentTrack());
-        QTRY_COMPARE(m_view->imageFor(Element::AlbumArt), m_config->trackAlbumImage());
+        QTRY_COMPARE(s->view.imageFor(Element::AlbumArt).pixelColor(1, 1), QColor(Qt::red));
+        s->config.setCurrentTrackIndex(0);
+        QVERIFY(s->controller.playCurrentTrack());
+        QTRY_COMPARE(s->view.imageFor(Element::AlbumArt), s->config.trackAlbumImage());
     }
 
     void hoverImagesAndClicks()
     {
-        const QPointF play = m_view->layout().rect(Element::PlayPause).center();
-        hover(play);
-        QVERIFY(m_view->isHoveringPlay());
-        QCOMPARE(m_view->imageFor(Element::PlayPause), m_config->playOnImage());
+        hover(Element::PlayPause);
+        QVERIFY(s->view.isHoveringPlay());
+        QCOMPARE(s->view.imageFor(Element::PlayPause), s->config.playOnImage());
         // the click swaps play for pause under the pointer: still lit
         click(Element::PlayPause);
-        QVERIFY(m_player->isPlaying());
-        QCOMPARE(m_view->imageFor(Element::PlayPause), m_config->pauseOnImage());
-        hover(m_view->layout().rect(Element::Rewind).center());
-        QVERIFY(!m_view->isHoveringPlay());
-        QVERIFY(m_view->isHoveringRR());
-        QCOMPARE(m_view->imageFor(Element::PlayPause), m_config->pauseImage());
-        QCOMPARE(m_view->imageFor(Element::Rewind), m_config->rrOnImage());
+        QVERIFY(s->player.isPlaying());
+        QCOMPARE(s->view.imageFor(Element::PlayPause), s->config.pauseOnImage());
+        hover(Element::Rewind);
+        QVERIFY(!s->view.isHoveringPlay() && s->view.isHoveringRR());
+        QCOMPARE(s->view.imageFor(Element::PlayPause), s->config.pauseImage());
+        QCOMPARE(s->view.imageFor(Element::Rewind), s->config.rrOnImage());
         QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(m_view.get(), &leave);
-        QVERIFY(!m_view->isHoveringRR());
-        QCOMPARE(m_view->imageFor(Element::FastForward), m_config->ffImage());
+        QApplication::sendEvent(&s->view, &leave);
+        QVERIFY(!s->view.isHoveringRR());
+        QCOMPARE(s->view.imageFor(Element::FastForward), s->config.ffImage());
         // a press that leaves the button before the release does nothing
-        const QRectF ff = m_view->layout().rect(Element::FastForward);
+        const QRectF ff = s->view.layout().rect(Element::FastForward);
         mouse(QEvent::MouseButtonPress, ff.center());
         mouse(QEvent::MouseButtonRelease, ff.bottomRight() + QPointF(20, 0));
-        QCOMPARE(m_config->currentTrackIndex(), 0);
+        QCOMPARE(s->config.currentTrackIndex(), 0);
     }
+
     void dragSeeksLiveStopsTheTimerAndEndsWithTheKnob()
     {
         startPlaying();
-        const SkinLayout& layout = m_view->layout();
-        const QPointF knob(m_view->knobX(), layout.scrubberY());
+        QVERIFY(!s->view.imageFor(Element::Scrubber).isNull()); // the theme's knob, not nothing
+        const auto dragging = [this](bool on) {
+            QCOMPARE(s->view.isDragging(), on);
+            QCOMPARE(s->view.cursor().shape(), on ? Qt::ClosedHandCursor : Qt::ArrowCursor);
+            QCOMPARE(s->player.hasTimer(), !on);
+        };
+        const double y = s->view.layout().scrubberY();
+        const QPointF knob(s->view.knobX(), y);
         mouse(QEvent::MouseButtonPress, knob);
-        mouse(QEvent::MouseMove, knob + QPointF(9, 0));
-        QVERIFY(!m_view->isDragging());
-        QVERIFY(m_player->hasTimer());
-        QCOMPARE(m_view->cursor().shape(), Qt::ArrowCursor);
-
-        mouse(QEvent::MouseMove, QPointF(192, knob.y()));
-        QVERIFY(m_view->isDragging());
-        QCOMPARE(m_view->cursor().shape(), Qt::ClosedHandCursor);
-        QVERIFY(!m_player->hasTimer());
-        QCOMPARE(m_view->dragX(), 192.0);
-        QCOMPARE(m_player->progress(), 0.5);
-        QVERIFY(qAbs(m_player->currentTime() - 15.0) < 0.5);
-
-        mouse(QEvent::MouseMove, QPointF(-40, knob.y()));
-        QCOMPARE(m_view->dragX(), layout.scrubberMinX());
-        QCOMPARE(m_player->progress(), 0.0);
-        mouse(QEvent::MouseMove, QPointF(240, knob.y() + 30));
+        mouse(QEvent::MouseMove, knob + QPointF(9, 0)); // below the drag threshold
+        dragging(false);
+        mouse(QEvent::MouseMove, QPointF(192, y));
+        dragging(true);
+        QCOMPARE(s->view.dragX(), 192.0);
+        QCOMPARE(s->player.progress(), 0.5);
+        QVERIFY(qAbs(s->player.currentTime() - 15.0) < 0.5);
+        mouse(QEvent::MouseMove, QPointF(-40, y));
+        QCOMPARE(s->view.dragX(), s->view.layout().scrubberMinX());
+        QCOMPARE(s->player.progress(), 0.0);
         // the knob stays on its line, the music keeps playing but progress stands still
-        QCOMPARE(m_view->knobX(), 240.0);
-        const double held = m_player->progress();
-        QTest::qWait(350);
-        QCOMPARE(m_player->progress(), held);
+        mouse(QEvent::MouseMove, QPointF(240, y + 30));
+        QCOMPARE(s->view.knobX(), 240.0);
+        const double held = s->player.progress();
+        mouse(QEvent::MouseButtonRelease, QPointF(240, y));
+        dragging(false);
+        QTRY_VERIFY(s->player.progress() > held);
 
-        mouse(QEvent::MouseButtonRelease, QPointF(240, knob.y()));
-        QVERIFY(!m_view->isDragging());
-        QCOMPARE(m_view->cursor().shape(), Qt::ArrowCursor);
-        QVERIFY(m_player->hasTimer());
-        QTRY_VERIFY(m_player->progress() > held);
-
-        // the knob vanishing mid-drag (playback paused) ends the drag and the gesture
-        mouse(QEvent::MouseButtonPress, QPointF(m_view->knobX(), knob.y()));
-        mouse(QEvent::MouseMove, QPointF(m_view->knobX() + 30, knob.y()));
-        QVERIFY(m_view->isDragging());
-        m_player->pause();
-        QVERIFY(!m_view->isDragging());
-        QCOMPARE(m_view->cursor().shape(), Qt::ArrowCursor);
-        QVERIFY(m_player->hasTimer());
-        mouse(QEvent::MouseMove, QPointF(250, knob.y()));
-        mouse(QEvent::MouseButtonRelease, QPointF(250, knob.y()));
-        QVERIFY(!m_view->isDragging());
+        // the knob vanishing mid-drag (playback paused) ends the drag and the whole gesture:
+        // a move far from the press starts no second drag
+        mouse(QEvent::MouseButtonPress, QPointF(s->view.knobX(), y));
+        mouse(QEvent::MouseMove, QPointF(s->view.knobX() + 30, y));
+        QVERIFY(s->view.isDragging());
+        s->player.pause();
+        dragging(false);
+        mouse(QEvent::MouseMove, QPointF(150, y));
+        dragging(false);
+        mouse(QEvent::MouseButtonRelease, QPointF(150, y));
     }
-    void playlistMenuMarksTheCurrentByPosition()
+
+    // Entries are marked by position (two lists may share a name) and choose by position;
+    // an empty playlist offers the editor instead of tracks; "&" is shown, not a mnemonic.
+    void playlistAndTrackMenus()
     {
-        m_config->createPlaylist();
-        QCOMPARE(m_config->playlists().at(0).name, m_config->playlists().at(1).name);
-        QMenu* menu = m_view->playlistMenu();
+        s->config.createPlaylist();
+        QMenu* menu = s->view.playlistMenu();
         QCOMPARE(labels(menu), QStringList({"Untitled", "Untitled", "Edit playlists"}));
         QCOMPARE(checked(menu), 0);
-        QVERIFY(menu->actions().last()->font().italic());
-        QVERIFY(!menu->actions().last()->icon().isNull());
+        QVERIFY(menu->actions().last()->font().italic() && !menu->actions().last()->icon().isNull());
         menu->actions().at(1)->trigger();
-        QCOMPARE(m_config->currentPlaylistIndex(), 1);
-        QCOMPARE(checked(m_view->playlistMenu()), 1);
-    }
-    void trackMenuListsTracksOrEditPlaylists()
-    {
-        m_config->setCurrentTrackIndex(2);
-        QMenu* menu = m_view->trackMenu();
+        QCOMPARE(s->config.currentPlaylistIndex(), 1);
+        QCOMPARE(checked(s->view.playlistMenu()), 1);
+
+        s->config.setCurrentPlaylistIndex(0);
+        s->config.setCurrentTrackIndex(2);
+        menu = s->view.trackMenu();
         QCOMPARE(labels(menu), QStringList({"Tone 1", "Tone 2", "Tone 3"}));
         QCOMPARE(checked(menu), 2);
         menu->actions().at(0)->trigger();
-        QCOMPARE(m_config->currentTrackIndex(), 0);
-        QCOMPARE(m_view->textFor(Element::TrackName), QStringLiteral("Tone 1"));
+        QCOMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Tone 1"));
 
-        m_config->savePlaylist(firstPlaylist(), {});
-        menu = m_view->trackMenu();
+        s->config.savePlaylist(firstPlaylist(), {});
+        menu = s->view.trackMenu();
         QCOMPARE(labels(menu), QStringList{"Edit playlists"});
-        QSignalSpy settings(m_controller.get(), &PlayerController::settingsRequested);
+        QSignalSpy settings(&s->controller, &PlayerController::settingsRequested);
         menu->actions().first()->trigger();
         QCOMPARE(settings.count(), 1);
 
-        // an ampersand is shown, not taken for a mnemonic
-        m_config->savePlaylist(firstPlaylist(),
-                               {Track{QUuid::createUuid(), m_tracks[0].urlString, "Rock & Roll", ""}});
-        const QAction* action = m_view->trackMenu()->actions().first();
+        s->config.savePlaylist(firstPlaylist(), {Track{QUuid::createUuid(), m_tracks[0].urlString, "Rock & Roll", ""}});
+        const QAction* action = s->view.trackMenu()->actions().first();
         QCOMPARE(action->text(), QStringLiteral("Rock && Roll"));
         QCOMPARE(action->iconText(), QStringLiteral("Rock & Roll"));
     }
-    void playerMenuFollowsTheState()
+
+    // The "Player" menu follows the state, and its shortcuts work on the skin's window.
+    void playerMenuAndShortcuts()
     {
-        PlayerMenu menu(m_controller.get(), m_player.get(), true);
-        QCOMPARE(labels(&menu), QStringList({"Play", "Loop tracks", "Shuffle tracks", "Volume Up",
-                                             "Volume Down", "Playlists", "Tracks", "Settings...",
-                                             "Quit"}));
-        QVERIFY(!menu.loopAction()->icon().isNull());
-        QVERIFY(menu.shuffleAction()->icon().isNull());
-        QCOMPARE(menu.playPauseAction()->shortcut(), QKeySequence(Qt::Key_Space));
-        QCOMPARE(menu.loopAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
-        QVERIFY(menu.volumeUpAction()->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Plus)));
+        PlayerMenu menu(&s->controller, &s->player, true, &s->view);
+        QCOMPARE(labels(&menu), QStringList({"Play", "Loop tracks", "Shuffle tracks", "Volume Up", "Volume Down",
+                                             "Playlists", "Tracks", "Settings...", "Quit"}));
+        QVERIFY(!menu.loopAction()->icon().isNull() && menu.shuffleAction()->icon().isNull());
         QCOMPARE(checked(menu.tracksMenu()), 0);
-        startPlaying();
-        QCOMPARE(menu.playPauseAction()->text(), QStringLiteral("Pause"));
-        menu.loopAction()->trigger();
+        QVERIFY(menu.volumeUpAction()->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Plus)));
+        s->view.addActions(menu.shortcutActions());
+        s->view.activateWindow();
+        s->view.setFocus();
+        QTRY_VERIFY(s->view.hasFocus());
+        QTest::keyClick(&s->view, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(!s->config.loopTracks());
         QVERIFY(menu.loopAction()->icon().isNull());
-        m_config->savePlaylist(firstPlaylist(), {});
+        QTest::keyClick(&s->view, Qt::Key_Space);
+        QVERIFY(s->player.isPlaying());
+        QCOMPARE(menu.playPauseAction()->text(), QStringLiteral("Pause"));
+        QTest::keyClick(&s->view, Qt::Key_Space);
+        QVERIFY(!s->player.isPlaying());
+        s->config.savePlaylist(firstPlaylist(), {});
         menu.refresh();
         QVERIFY(!labels(&menu).contains("Tracks"));
     }
-    void shortcutsWorkOnTheWindow()
+
+    // A save that failed is told below the player, where the screen has room.
+    void aFailedSaveIsTold()
     {
-        PlayerMenu menu(m_controller.get(), m_player.get(), true, m_view.get());
-        m_view->addActions(menu.shortcutActions());
-        m_view->activateWindow();
-        m_view->setFocus();
-        QTRY_VERIFY(m_view->hasFocus());
-        const bool loop = m_config->loopTracks();
-        QTest::keyClick(m_view.get(), Qt::Key_L, Qt::ControlModifier);
-        QCOMPARE(m_config->loopTracks(), !loop);
-        QTest::keyClick(m_view.get(), Qt::Key_Space);
-        QVERIFY(m_player->isPlaying());
-        QTest::keyClick(m_view.get(), Qt::Key_Space);
-        QVERIFY(!m_player->isPlaying());
+        emit s->config.saveFailed(QStringLiteral("disk full"));
+        const QLabel* notice = s->view.findChild<QLabel*>();
+        QVERIFY(notice && notice->isVisible() && notice->text().contains("disk full"));
+        const QRect frame = s->view.frameGeometry();
+        QCOMPARE(notice->pos(), QPoint(frame.left(), frame.bottom() + 6));
     }
 
+    // A knob tick repaints a few pixels: it must not read the playlist file again.
     void ticksDoNotReadThePlaylist()
     {
         QList<Track> many;
         for (int i = 0; i < 50; ++i)
-            many << Track{QUuid::createUuid(), m_tracks[i % 3].urlString,
-                          QStringLiteral("Track %1").arg(i), "A"};
-        m_config->savePlaylist(firstPlaylist(), many);
-        m_view->repaint();
-        const int reads = m_view->currentTracks()->readCount();
+            many << Track{QUuid::createUuid(), m_tracks[i % 3].urlString, QStringLiteral("Track %1").arg(i), "A"};
+        s->config.savePlaylist(firstPlaylist(), many);
+        s->view.repaint();
+        const int reads = s->view.currentTracks()->readCount();
         for (int i = 0; i < 20; ++i) {
-            QMetaObject::invokeMethod(m_player.get(), "progressChanged", Q_ARG(double, i / 20.0));
-            m_view->repaint();
+            QMetaObject::invokeMethod(&s->player, "progressChanged", Q_ARG(double, i / 20.0));
+            s->view.repaint();
         }
-        QCOMPARE(m_view->currentTracks()->readCount(), reads);
+        QCOMPARE(s->view.currentTracks()->readCount(), reads);
     }
+
     void anEditOnDiskShowsAtOnce()
     {
-        QCOMPARE(m_view->textFor(Element::TrackName), QStringLiteral("Tone 1"));
+        QCOMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Tone 1"));
         // another program rewrites the playlist file
-        QByteArray bytes = testsupport::readFile(m_config->playlistFileURL(firstPlaylist()));
+        QByteArray bytes = testsupport::readFile(s->config.playlistFileURL(firstPlaylist()));
         bytes.replace("Tone 1", "Edited by hand");
-        QVERIFY(testsupport::writeFile(m_config->playlistFileURL(firstPlaylist()), bytes));
-        QTRY_COMPARE(m_view->textFor(Element::TrackName), QStringLiteral("Edited by hand"));
+        QVERIFY(testsupport::writeFile(s->config.playlistFileURL(firstPlaylist()), bytes));
+        QTRY_COMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Edited by hand"));
     }
 };
 

@@ -4,7 +4,6 @@
 #include "playback/trackplayer.h"
 #include "support/testsupport.h"
 
-#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -14,9 +13,7 @@ class FakePlayer final : public TrackPlayer {
 public:
     QList<QUrl> played;
     int stops = 0;
-    bool loaded = false;
-    bool playing = false;
-    bool loading = false;
+    bool loaded = false, playing = false, loading = false;
     double time = 0;
     float level = 0.5f;
 
@@ -33,9 +30,11 @@ public:
     void setVolume(float volume) override { level = volume; }
 };
 
-using Action = std::function<void(PlayerController*)>;
+using C = PlayerController*;
+using Action = std::function<void(C)>;
 
 QUrl urlOf(int i) { return QUrl(QStringLiteral("file:///music/%1.wav").arg(i)); }
+QList<QUrl> urls(int i) { return i < 0 ? QList<QUrl>{} : QList<QUrl>{urlOf(i)}; }
 
 QList<Track> tracks(int count)
 {
@@ -44,6 +43,14 @@ QList<Track> tracks(int count)
         list << Track{QUuid::createUuid(), urlOf(i).toString(), QString::number(i), "A"};
     return list;
 }
+
+// A button or menu entry pressed on track `from` of 3, idle or playing: the index it leaves,
+// the track played (-1: none), whether it plays after, and the sound heard.
+struct Press { Action action; bool playing; qint64 from, index; int played; bool playsAfter; QString heard; };
+// The end of a track with these rules, and whether playback goes on.
+struct End { bool loop, shuffle; qint64 from; bool playsOn; };
+// A seek by an offset or to a place, on a file at 1 s of 4 s, loading or not.
+struct Seek { bool by; double seconds; bool loading; double time; qint64 index; };
 
 } // namespace
 
@@ -56,15 +63,8 @@ class TestPlayerController final : public QObject {
     std::unique_ptr<Config> m_config;
     std::unique_ptr<FakePlayer> m_player;
     std::unique_ptr<PlayerController> m_controller;
-    std::unique_ptr<QSignalSpy> m_sounds;
+    QStringList m_heard; // the sounds played, by name
 
-    QStringList sounds() const
-    {
-        QStringList names;
-        for (const QList<QVariant>& call : *m_sounds)
-            names << call.first().toString();
-        return names;
-    }
     void startPlaying(qint64 index)
     {
         m_config->setCurrentTrackIndex(index);
@@ -86,7 +86,9 @@ private slots:
         m_player = std::make_unique<FakePlayer>();
         m_controller = std::make_unique<PlayerController>(m_config.get(), m_player.get());
         m_controller->installTrackFinishedHandler();
-        m_sounds = std::make_unique<QSignalSpy>(m_config->soundPlayer(), &SoundPlayer::soundStarted);
+        connect(m_config->soundPlayer(), &SoundPlayer::soundStarted, m_controller.get(),
+                [this](const QString& name) { m_heard << name; });
+        m_heard.clear();
         m_config->setPlaylists(m_config->playlists().mid(0, 1));
         m_config->setCurrentPlaylistIndex(0);
         m_config->savePlaylist(m_config->playlists().first().id, tracks(3));
@@ -96,134 +98,92 @@ private slots:
         m_config->setPlaysSounds(true);
     }
 
-    // A transport button or menu entry, pressed while idle or while playing track 1 (of 3):
-    // the index it leaves, what is played, whether it plays after, and the sound heard.
-    void actions_data()
+    void presses_data()
     {
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<bool>("playing");
-        QTest::addColumn<qint64>("index");
-        QTest::addColumn<QList<QUrl>>("played");
-        QTest::addColumn<bool>("playsAfter");
-        QTest::addColumn<QStringList>("heard");
-        using C = PlayerController*;
+        QTest::addColumn<Press>("p");
         const Action previous = [](C c) { c->skipTrack(PlayerController::Direction::Previous, "click"); };
         const Action next = [](C c) { c->skipTrack(PlayerController::Direction::Next, "click"); };
-        const Action chooseWithPop = [](C c) { c->chooseTrack(2, "pop"); };
+        const Action track = [](C c) { c->chooseTrack(2, "pop"); };
+        const Action playPause = [](C c) { c->playPause("click"); };
         const Action minimise = [](C c) { c->minimizeToggled("min"); };
-        const QStringList none;
-        QTest::newRow("rewind while idle") << previous << false << qint64(0) << QList<QUrl>{} << false << QStringList{"click"};
-        QTest::newRow("rewind while playing") << previous << true << qint64(0) << QList<QUrl>{urlOf(0)} << true << none;
-        QTest::newRow("forward while playing") << next << true << qint64(2) << QList<QUrl>{urlOf(2)} << true << none;
-        QTest::newRow("track while idle") << chooseWithPop << false << qint64(2) << QList<QUrl>{} << false << QStringList{"pop"};
-        QTest::newRow("track while playing") << chooseWithPop << true << qint64(2) << QList<QUrl>{urlOf(2)} << true << none;
-        QTest::newRow("menu track while idle") << Action([](C c) { c->chooseTrack(2); }) << false << qint64(2) << QList<QUrl>{} << false << none;
-        QTest::newRow("play while idle") << Action([](C c) { c->play("click"); }) << false << qint64(1) << QList<QUrl>{urlOf(1)} << true << none;
-        QTest::newRow("play/pause while idle") << Action([](C c) { c->playPause("click"); }) << false << qint64(1) << QList<QUrl>{urlOf(1)} << true << none;
-        QTest::newRow("play/pause while playing") << Action([](C c) { c->playPause("click"); }) << true << qint64(1) << QList<QUrl>{} << false << none;
-        QTest::newRow("pause") << Action([](C c) { c->pause(); }) << true << qint64(1) << QList<QUrl>{} << false << none;
-        QTest::newRow("minimise while idle") << minimise << false << qint64(1) << QList<QUrl>{} << false << QStringList{"min"};
-        QTest::newRow("minimise while playing") << minimise << true << qint64(1) << QList<QUrl>{} << true << none;
+        QTest::newRow("rewind while idle") << Press{previous, false, 1, 0, -1, false, "click"};
+        QTest::newRow("rewind while playing") << Press{previous, true, 1, 0, 0, true, ""};
+        QTest::newRow("forward while playing") << Press{next, true, 1, 2, 2, true, ""};
+        QTest::newRow("forward on the last restarts it") << Press{next, true, 2, 2, 2, true, ""};
+        QTest::newRow("track while idle") << Press{track, false, 1, 2, -1, false, "pop"};
+        QTest::newRow("track while playing") << Press{track, true, 1, 2, 2, true, ""};
+        QTest::newRow("play/pause while idle") << Press{playPause, false, 1, 1, 1, true, ""};
+        QTest::newRow("play/pause while playing") << Press{playPause, true, 1, 1, -1, false, ""};
+        QTest::newRow("minimise while idle") << Press{minimise, false, 1, 1, -1, false, "min"};
+        QTest::newRow("minimise while playing") << Press{minimise, true, 1, 1, -1, true, ""};
     }
-    void actions()
+    void presses()
     {
-        QFETCH(Action, action);
-        QFETCH(bool, playing);
-        QFETCH(qint64, index);
-        QFETCH(QList<QUrl>, played);
-        QFETCH(bool, playsAfter);
-        QFETCH(QStringList, heard);
-        m_config->setCurrentTrackIndex(1);
-        if (playing)
-            startPlaying(1);
-        action(m_controller.get());
-        QCOMPARE(m_config->currentTrackIndex(), index);
-        QCOMPARE(m_player->played, played);
-        QCOMPARE(m_player->playing, playsAfter);
-        QCOMPARE(sounds(), heard);
+        QFETCH(Press, p);
+        m_config->setCurrentTrackIndex(p.from);
+        if (p.playing)
+            startPlaying(p.from);
+        p.action(m_controller.get());
+        QCOMPARE(m_config->currentTrackIndex(), p.index);
+        QCOMPARE(m_player->played, urls(p.played));
+        // a track changed while playing is stopped before the next starts
+        QCOMPARE(m_player->stops, int(p.playing && p.played >= 0));
+        QCOMPARE(m_player->playing, p.playsAfter);
+        QCOMPARE(m_heard, p.heard.isEmpty() ? QStringList{} : QStringList{p.heard});
         // with sounds off nothing is ever heard
-        m_sounds->clear();
+        m_heard.clear();
         m_config->setPlaysSounds(false);
-        action(m_controller.get());
-        QVERIFY(sounds().isEmpty());
+        p.action(m_controller.get());
+        QVERIFY(m_heard.isEmpty());
     }
 
-    void forwardOnTheLastTrackRestartsIt()
-    {
-        startPlaying(2);
-        m_controller->skipTrack(PlayerController::Direction::Next, "click");
-        QCOMPARE(m_config->currentTrackIndex(), 2);
-        QCOMPARE(m_player->played, QList<QUrl>{urlOf(2)});
-        QCOMPARE(m_player->stops, 1);
-    }
-
-    void nothingToPlayClicks_data()
-    {
-        QTest::addColumn<QString>("urlString");
-        QTest::addColumn<qint64>("index");
-        QTest::newRow("no URL") << "http://[::1" << qint64(0);
-        QTest::newRow("empty") << "" << qint64(0);
-        QTest::newRow("index past the end") << urlOf(0).toString() << qint64(5);
-        QTest::newRow("negative index") << urlOf(0).toString() << qint64(-1);
-        QTest::newRow("empty playlist") << QString() << qint64(-2);
-    }
+    // A hand-edited playlist may name no URL or the index may point nowhere: play only clicks.
     void nothingToPlayClicks()
     {
-        QFETCH(QString, urlString);
-        QFETCH(qint64, index);
-        QList<Track> list;
-        if (index != -2)
-            list << Track{QUuid::createUuid(), urlString, "x", "y"};
-        m_config->savePlaylist(m_config->playlists().first().id, list);
-        m_config->setCurrentTrackIndex(index);
-        m_controller->play("click");
-        m_controller->playPause();
-        QVERIFY(!m_player->hasPlayer());
-        QCOMPARE(sounds(), QStringList{"click"});
+        const std::pair<QString, qint64> cases[] = {
+            {"http://[::1", 0}, {"", 0}, {urlOf(0).toString(), 5}, {urlOf(0).toString(), -1}, {{}, -2}};
+        for (const auto& [url, index] : cases) {
+            m_config->savePlaylist(m_config->playlists().first().id,
+                                   index == -2 ? QList<Track>{} : QList<Track>{Track{QUuid::createUuid(), url, "x", "y"}});
+            m_config->setCurrentTrackIndex(index);
+            m_heard.clear();
+            m_controller->play("click");
+            m_controller->playPause();
+            QVERIFY(!m_player->hasPlayer());
+            QCOMPARE(m_heard, QStringList{"click"});
+        }
     }
 
-    // The end of a track, without and with the gapless queue: the last track without loop
-    // stops and rewinds, loop starts the first, shuffle another.
+    // Without and with the gapless queue: the last track without loop stops and rewinds,
+    // loop starts the first, shuffle another.
     void endOfTrack_data()
     {
-        QTest::addColumn<bool>("loop");
-        QTest::addColumn<bool>("shuffle");
-        QTest::addColumn<qint64>("from");
-        QTest::addColumn<bool>("playsOn");
-        QTest::newRow("next") << false << false << qint64(0) << true;
-        QTest::newRow("last stops") << false << false << qint64(2) << false;
-        QTest::newRow("last with loop") << true << false << qint64(2) << true;
-        QTest::newRow("shuffle") << false << true << qint64(1) << true;
+        QTest::addColumn<End>("e");
+        QTest::newRow("next") << End{false, false, 0, true};
+        QTest::newRow("last stops") << End{false, false, 2, false};
+        QTest::newRow("last with loop") << End{true, false, 2, true};
+        QTest::newRow("shuffle") << End{false, true, 1, true};
     }
     void endOfTrack()
     {
-        QFETCH(bool, loop);
-        QFETCH(bool, shuffle);
-        QFETCH(qint64, from);
-        QFETCH(bool, playsOn);
-        m_config->setLoopTracks(loop);
-        m_config->setShuffleTracks(shuffle);
+        QFETCH(End, e);
+        m_config->setLoopTracks(e.loop);
+        m_config->setShuffleTracks(e.shuffle);
         for (const bool gapless : {false, true}) {
-            startPlaying(from);
-            QUrl queued;
-            if (gapless) {
-                queued = m_player->nextTrackURL();
-                QCOMPARE(queued.isEmpty(), !playsOn);
-            }
+            startPlaying(e.from);
+            const QUrl queued = gapless ? m_player->nextTrackURL() : QUrl();
+            QCOMPARE(queued.isEmpty(), !gapless || !e.playsOn);
             // where no file is queued, the player ends the track; otherwise the queued one starts
-            if (queued.isEmpty())
-                m_player->onTrackFinished();
-            else
-                m_player->onNextTrackStarted(queued);
+            queued.isEmpty() ? m_player->onTrackFinished() : m_player->onNextTrackStarted(queued);
             const qint64 index = m_config->currentTrackIndex();
-            QCOMPARE(m_player->playing, playsOn);
-            if (!playsOn) {
+            QCOMPARE(m_player->playing, e.playsOn);
+            if (!e.playsOn) {
                 QCOMPARE(index, 0);
                 continue;
             }
-            QVERIFY(shuffle ? index != from : index == (from + 1) % 3);
+            QVERIFY(e.shuffle ? index != e.from : index == (e.from + 1) % 3);
             // the gapless file is already sounding: nothing more is asked of the player
-            QCOMPARE(m_player->played, gapless ? QList<QUrl>{} : QList<QUrl>{urlOf(index)});
+            QCOMPARE(m_player->played, gapless ? QList<QUrl>{} : urls(index));
             if (gapless)
                 QCOMPARE(queued, urlOf(index));
         }
@@ -231,32 +191,23 @@ private slots:
 
     // The file queued for a gapless joint follows only if the rules it was chosen by still
     // hold when it starts; otherwise they choose again, as at the end of a track.
-    void queuedNextIsCheckedAtTheJoint_data()
-    {
-        QTest::addColumn<bool>("loopAtJoint");
-        QTest::addColumn<bool>("listEdited");
-        QTest::addColumn<bool>("playsOn");
-        QTest::addColumn<int>("playedAtJoint");
-        QTest::newRow("rules unchanged") << true << false << true << 0;
-        QTest::newRow("loop turned off") << false << false << false << 0;
-        QTest::newRow("playlist edited") << true << true << true << 1;
-    }
     void queuedNextIsCheckedAtTheJoint()
     {
-        QFETCH(bool, loopAtJoint);
-        QFETCH(bool, listEdited);
-        QFETCH(bool, playsOn);
-        QFETCH(int, playedAtJoint);
-        m_config->setLoopTracks(true);
-        startPlaying(2);
-        QCOMPARE(m_controller->queueNextTrack(), urlOf(0));
-        m_config->setLoopTracks(loopAtJoint);
-        if (listEdited)
-            m_config->savePlaylist(m_config->playlists().first().id, tracks(2));
-        m_controller->nextTrackStarted();
-        QCOMPARE(m_config->currentTrackIndex(), 0);
-        QCOMPARE(m_player->playing, playsOn);
-        QCOMPARE(m_player->played.size(), playedAtJoint);
+        const struct { bool loopAtJoint, listEdited, playsOn; int playedAtJoint; } cases[] = {
+            {true, false, true, 0}, {false, false, false, 0}, {true, true, true, 1}};
+        for (const auto& c : cases) {
+            m_config->setLoopTracks(true);
+            m_config->savePlaylist(m_config->playlists().first().id, tracks(3));
+            startPlaying(2);
+            QCOMPARE(m_controller->queueNextTrack(), urlOf(0));
+            m_config->setLoopTracks(c.loopAtJoint);
+            if (c.listEdited)
+                m_config->savePlaylist(m_config->playlists().first().id, tracks(2));
+            m_controller->nextTrackStarted();
+            QCOMPARE(m_config->currentTrackIndex(), 0);
+            QCOMPARE(m_player->playing, c.playsOn);
+            QCOMPARE(m_player->played.size(), c.playedAtJoint);
+        }
     }
 
     void choosingAPlaylist()
@@ -265,13 +216,13 @@ private slots:
         // the current one, or one that is not there, changes nothing
         for (const qint64 index : {0, 2, -1})
             QVERIFY(!savesSettings([&] { m_controller->choosePlaylist(index, "pop"); }));
-        QVERIFY(sounds().isEmpty());
+        QVERIFY(m_heard.isEmpty());
         // from the menu while paused: the file stays loaded
         startPlaying(2);
         m_player->pause();
         QVERIFY(savesSettings([&] { m_controller->choosePlaylist(1); }));
         QCOMPARE(m_player->stops, 0);
-        QVERIFY(sounds().isEmpty());
+        QVERIFY(m_heard.isEmpty());
         // from the skin while playing: stopped, saved, track 0, the sound
         m_controller->choosePlaylist(0);
         startPlaying(2);
@@ -281,9 +232,10 @@ private slots:
         QCOMPARE(m_config->currentTrackIndex(), 0);
         QCOMPARE(m_player->stops, 1);
         QVERIFY(!m_player->playing);
-        QCOMPARE(sounds(), QStringList{"pop"});
+        QCOMPARE(m_heard, QStringList{"pop"});
     }
 
+    // A change of loop or shuffle is saved; setting what is already set writes nothing.
     void loopAndShuffleToggleAndSave()
     {
         QVERIFY(savesSettings([this] { m_controller->toggleLoop(); }));
@@ -295,66 +247,52 @@ private slots:
         QVERIFY(!m_config->shuffleTracks());
     }
 
-    void volumeStepsStopAtTheBounds_data()
+    // Steps of 0.1 that stop at 0 and 1, and only with a file loaded.
+    void volumeSteps()
     {
-        QTest::addColumn<float>("start");
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<float>("expected");
-        QTest::newRow("up from 0.95") << 0.95f << true << 1.0f;
-        QTest::newRow("down from 0.05") << 0.05f << false << 0.0f;
-        QTest::newRow("up from 0.5") << 0.5f << true << 0.6f;
-        QTest::newRow("down from 0.5") << 0.5f << false << 0.4f;
-    }
-    void volumeStepsStopAtTheBounds()
-    {
-        QFETCH(float, start);
-        QFETCH(bool, up);
-        QFETCH(float, expected);
-        m_player->level = start;
-        // without a loaded file the volume stays
-        up ? m_controller->volumeUp() : m_controller->volumeDown();
-        QCOMPARE(m_player->level, start);
-        startPlaying(0);
-        up ? m_controller->volumeUp() : m_controller->volumeDown();
-        QVERIFY(qAbs(m_player->level - expected) < 1e-4f);
+        const struct { float start; bool up; float expected; } cases[] = {
+            {0.95f, true, 1.0f}, {0.05f, false, 0.0f}, {0.5f, true, 0.6f}, {0.5f, false, 0.4f}};
+        for (const auto& c : cases) {
+            const auto step = [&] { c.up ? m_controller->volumeUp() : m_controller->volumeDown(); };
+            m_player->loaded = false;
+            m_player->level = c.start;
+            step();
+            QCOMPARE(m_player->level, c.start);
+            m_player->loaded = true;
+            step();
+            QVERIFY(qAbs(m_player->level - c.expected) < 1e-4f);
+        }
     }
 
-    // Seeks: by an offset (past the end moves on; a file still loading takes it as it is),
-    // or to a place inside the file (outside it nothing happens).
+    // By an offset, past the end moves on (a file still loading takes it as it is); to a
+    // place, outside the file nothing happens. Without a file nothing happens at all.
     void seeks_data()
     {
-        QTest::addColumn<bool>("by");
-        QTest::addColumn<double>("seconds");
-        QTest::addColumn<bool>("loading");
-        QTest::addColumn<double>("time");
-        QTest::addColumn<qint64>("index");
-        QTest::newRow("by +1") << true << 1.0 << false << 2.0 << qint64(0);
-        QTest::newRow("by -5 stops at 0") << true << -5.0 << false << 0.0 << qint64(0);
-        QTest::newRow("by +3.5 past the end") << true << 3.5 << false << 1.0 << qint64(1);
-        QTest::newRow("by +3 while loading") << true << 3.0 << true << 4.0 << qint64(0);
-        QTest::newRow("to 3") << false << 3.0 << false << 3.0 << qint64(0);
-        QTest::newRow("to 4, the end") << false << 4.0 << false << 4.0 << qint64(0);
-        QTest::newRow("to 5, past the end") << false << 5.0 << false << 1.0 << qint64(0);
-        QTest::newRow("to -1") << false << -1.0 << false << 1.0 << qint64(0);
+        QTest::addColumn<Seek>("s");
+        QTest::newRow("by +1") << Seek{true, 1, false, 2, 0};
+        QTest::newRow("by -5 stops at 0") << Seek{true, -5, false, 0, 0};
+        QTest::newRow("by +3.5 past the end") << Seek{true, 3.5, false, 1, 1};
+        QTest::newRow("by +3 while loading") << Seek{true, 3, true, 4, 0};
+        QTest::newRow("to 3") << Seek{false, 3, false, 3, 0};
+        QTest::newRow("to 4, the end") << Seek{false, 4, false, 4, 0};
+        QTest::newRow("to 5, past the end") << Seek{false, 5, false, 1, 0};
+        QTest::newRow("to -1") << Seek{false, -1, false, 1, 0};
     }
     void seeks()
     {
-        QFETCH(bool, by);
-        QFETCH(double, seconds);
-        QFETCH(bool, loading);
-        QFETCH(double, time);
-        QFETCH(qint64, index);
-        by ? m_controller->seekBy(seconds) : m_controller->seekTo(seconds);
-        QCOMPARE(m_player->time, 0.0); // nothing loaded
+        QFETCH(Seek, s);
+        const auto seek = [&] { s.by ? m_controller->seekBy(s.seconds) : m_controller->seekTo(s.seconds); };
+        seek();
+        QCOMPARE(m_player->time, 0.0);
         startPlaying(0);
         m_player->time = 1;
-        m_player->loading = loading;
-        by ? m_controller->seekBy(seconds) : m_controller->seekTo(seconds);
-        QCOMPARE(m_config->currentTrackIndex(), index);
-        if (index == 0)
-            QCOMPARE(m_player->time, time);
+        m_player->loading = s.loading;
+        seek();
+        QCOMPARE(m_config->currentTrackIndex(), s.index);
+        if (s.index == 0)
+            QCOMPARE(m_player->time, s.time);
         else
-            QCOMPARE(m_player->played, QList<QUrl>{urlOf(index)});
+            QCOMPARE(m_player->played, urls(s.index));
     }
 };
 

@@ -7,7 +7,6 @@
 #include "ui/settings/tracktableview.h"
 
 #include <QAbstractItemModelTester>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>

@@ -6,23 +6,21 @@ using namespace settingstest;
 class TestMouseDrag : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Editor> e;
-
-    QPoint rowCentre(int row) const
-    {
-        const QRect cell = e->view->trackTable()->visualRect(
-            e->view->trackModel()->index(row, TrackTableModel::NameColumn));
-        return e->view->trackTable()->viewport()->mapTo(e->view.get(), cell.center());
-    }
-
 private slots:
     void dragFirstRowToTheLast()
     {
-        e = std::make_unique<Editor>();
-        QVERIFY(e->open());
-        e->fill({"A", "B", "C", "D"});
-        QWindow* window = e->view->windowHandle();
-        QSignalSpy written(&e->config, &Config::playlistSaved);
+        Editor e;
+        QVERIFY(e.open());
+        e.fill({"A", "B", "C", "D"});
+        QWindow* window = e.view->windowHandle();
+        const auto rowCentre = [&](int row) {
+            return e.view->trackTable()->viewport()->mapTo(
+                e.view.get(),
+                e.view->trackTable()
+                    ->visualRect(e.view->trackModel()->index(row, TrackTableModel::NameColumn))
+                    .center());
+        };
+        QSignalSpy written(&e.config, &Config::playlistSaved);
         // the drag loop starts inside the move below; these steps run from within it
         QTimer::singleShot(100, window, [&] {
             for (int row : {1, 2, 3}) {
@@ -34,9 +32,8 @@ private slots:
         QTest::mousePress(window, Qt::LeftButton, {}, rowCentre(0));
         QTest::mouseMove(window, rowCentre(0) + QPoint(0, QApplication::startDragDistance() + 2));
         QTRY_COMPARE(written.count(), 1);
-        QCOMPARE(e->rows(), (QStringList{"B", "C", "D", "A"}));
-        QCOMPARE(e->storedNames(e->shown()), (QStringList{"B", "C", "D", "A"}));
-        e.reset();
+        QCOMPARE(e.rows(), (QStringList{"B", "C", "D", "A"}));
+        QCOMPARE(e.storedNames(e.shown()), (QStringList{"B", "C", "D", "A"}));
     }
 };
 

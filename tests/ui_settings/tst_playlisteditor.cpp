@@ -32,6 +32,12 @@ class TestPlaylistEditor : public QObject {
         QApplication::sendEvent(e->view->trackTable()->viewport(), &event);
         return event.isAccepted();
     }
+    QUuid addPlaylist(const QStringList& names)
+    {
+        e->config.createPlaylist();
+        e->config.savePlaylist(e->config.playlists().last().id, tracksNamed(names));
+        return e->config.playlists().last().id;
+    }
 
 private slots:
     // with no playlists at all, showing the tab makes an empty "Untitled" and chooses it
@@ -45,25 +51,25 @@ private slots:
     }
     void cleanup() { e.reset(); }
 
+    // a new playlist is shown empty; the button is gone at 20 playlists and back below
     void newPlaylistIsChosenEmptyUpToTwenty()
     {
         e->fill({"A"});
         QToolButton* button = e->view->newPlaylistButton();
         QTest::mouseClick(button, Qt::LeftButton);
         const QUuid made = e->config.playlists().last().id;
-        QCOMPARE(e->view->picker()->currentData().toUuid(), made);
-        QVERIFY(e->rows().isEmpty());
+        QVERIFY(e->view->picker()->currentData().toUuid() == made && e->rows().isEmpty());
         while (e->config.playlists().size() < 19)
             e->config.createPlaylist();
         QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(e->config.playlists().size(), 20);
-        QVERIFY(!button->isVisible());
+        QVERIFY(e->config.playlists().size() == 20 && !button->isVisible());
         e->config.deletePlaylist(made);
         QVERIFY(button->isVisible());
     }
 
-    // names keep 32 user-perceived characters, however many code points each takes
-    void namesKeepThirtyTwoCharacters()
+    // Names keep 32 user-perceived characters, however many code points each takes; every edit
+    // of the name is cut so and writes the settings file, never the playlist's.
+    void renameKeepsThirtyTwoCharactersAndWritesTheSettings()
     {
         for (const QString one : {"y", "e\u0301", "\U0001F1E9\U0001F1EA",
                                   "\U0001F468\u200D\U0001F469\u200D\U0001F467"}) {
@@ -72,11 +78,6 @@ private slots:
             QCOMPARE(PlaylistSettingsView::leadingCharacters(QString(31, 'a') + one + one, 32),
                      QString(31, 'a') + one);
         }
-    }
-
-    // every edit of the name is cut to 32 and writes the settings file, never the playlist's
-    void renameWritesTheSettingsOnEveryEdit()
-    {
         QSignalSpy playlistWrites(&e->config, &Config::playlistSaved);
         QLineEdit* field = e->view->nameField();
         field->selectAll();
@@ -93,47 +94,36 @@ private slots:
         QCOMPARE(playlistWrites.count(), 0);
     }
 
-    // Every edit of a row is written at once: cells keep the text as typed (blanks, empty),
-    // the trash removes only its row.
+    // Every edit of a row is written at once, in a cell each keystroke: cells keep the text as
+    // typed (blanks, empty), the trash removes only its row. Fixed: closing the window with a
+    // cell editor open committed into a half-destroyed view.
     void rowEditsAreWrittenAtOnce()
     {
         e->fill({"A", "B", "C"});
         TrackTableModel* model = e->view->trackModel();
-        QVERIFY(model->setData(model->index(1, TrackTableModel::NameColumn), " B "));
         QVERIFY(model->setData(model->index(2, TrackTableModel::ArtistColumn), ""));
-        QCOMPARE(e->stored(e->shown()), e->view->selectedTracks());
-        QCOMPARE(e->stored(e->shown())[2].artist, "");
         QTest::mouseClick(e->view->trackTable()->viewport(), Qt::LeftButton, {},
                           cell('A', TrackTableModel::TrashColumn));
-        QCOMPARE(e->storedNames(e->shown()), (QStringList{" B ", "C"}));
-        QCOMPARE(e->rows(), (QStringList{" B ", "C"}));
-    }
-
-    // Fixed: closing the window with a cell editor open committed into a half-destroyed view.
-    void typingInACellWritesEachKeystroke()
-    {
-        e->fill({"A"});
-        e->view->trackTable()->edit(e->view->trackModel()->index(0, TrackTableModel::NameColumn));
+        e->view->trackTable()->edit(model->index(0, TrackTableModel::NameColumn));
         auto* editor = e->view->trackTable()->viewport()->findChild<QLineEdit*>();
         QVERIFY(editor);
         editor->selectAll();
         QSignalSpy written(&e->config, &Config::playlistSaved);
-        QTest::keyClicks(editor, "Hey");
+        QTest::keyClicks(editor, " B ");
         QCOMPARE(written.count(), 3);
+        const QList<Track> shown = e->view->selectedTracks();
+        QCOMPARE(namesOf(shown) << shown[1].artist, (QStringList{" B ", "C", ""}));
         const QUuid id = e->shown();
         e->tester.reset();
         e->view.reset();
-        QCOMPARE(e->storedNames(id), QStringList{"Hey"});
+        QCOMPARE(e->stored(id), shown);
     }
 
     // Choosing shows the other playlist and writes nothing, not even over a damaged file; the
     // player keeps playing what it played.
     void choosingAnotherPlaylistWritesNothing()
     {
-        const QUuid first = e->shown();
-        e->config.createPlaylist();
-        const QUuid other = e->config.playlists().last().id;
-        e->config.savePlaylist(other, tracksNamed({"X", "Y"}));
+        const QUuid first = e->shown(), other = addPlaylist({"X", "Y"});
         e->markSettings();
         QSignalSpy written(&e->config, &Config::playlistSaved);
         choose(other);
@@ -141,15 +131,13 @@ private slots:
         QVERIFY(testsupport::writeFile(e->config.playlistFileURL(other), "{\"tracks\": [1]}"));
         choose(first);
         QVERIFY(!testsupport::captureStdout([&] { choose(other); }).isEmpty());
-        QVERIFY(e->rows().isEmpty());
+        QVERIFY(e->rows().isEmpty() && e->settings().isEmpty() && written.isEmpty());
         QCOMPARE(testsupport::readFile(e->config.playlistFileURL(other)), "{\"tracks\": [1]}");
-        QVERIFY(e->settings().isEmpty());
-        QCOMPARE(written.count(), 0);
         QCOMPARE(e->config.currentPlaylistIndex(), 0);
     }
 
-    // The question stays while another playlist is chosen and then applies to that one; the
-    // last playlist gone, an empty "Untitled" takes its place.
+    // The question stays while another playlist is chosen and then applies to that one.
+    // (Deleting the last playlist leaves a fresh one: the catalogue's own test.)
     void deleteAsksThenDeletesTheChosenPlaylist()
     {
         e->config.setPlaylists({Playlist{e->shown(), "Mine"}});
@@ -162,14 +150,18 @@ private slots:
         choose(before.at(1).id);
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(e->config.playlists(), QList<Playlist>{before.at(0)});
-        QCOMPARE(e->view->nameField()->text(), "Mine");
-        QCOMPARE(button->text(), "Delete playlist...");
-        e->fill({"A"});
-        e->view->requestDeletePlaylist();
-        e->view->confirmDeletePlaylist();
-        QCOMPARE(e->view->selectedPlaylistID(), e->config.playlists().value(0).id);
-        QVERIFY(e->rows().isEmpty());
-        QCOMPARE(e->view->nameField()->text(), "Untitled");
+        QCOMPARE(e->view->nameField()->text() + button->text(), "MineDelete playlist...");
+    }
+
+    // Tracks added from outside (the command line, a second start) show at once, and the next
+    // edit here keeps them.
+    void outsideSaveReachesTheEditor()
+    {
+        e->fill({"Old", "Gone"});
+        e->config.savePlaylist(e->shown(), e->stored(e->shown()) + tracksNamed({"Added"}));
+        QCOMPARE(e->rows(), (QStringList{"Old", "Gone", "Added"}));
+        e->view->deleteTrack(e->view->selectedTracks().at(1).id);
+        QCOMPARE(e->storedNames(e->shown()), (QStringList{"Old", "Added"}));
     }
 
     // The dragged row follows the pointer over the rows, unsaved; a drop on a row writes the
@@ -206,25 +198,22 @@ private slots:
         for (const QChar name : over) {
             pointer = cell(name, TrackTableModel::ArtistColumn);
             QVERIFY(send<QDragMoveEvent>(mime.get(), pointer));
-            // small moves inside the same row change nothing more
-            QVERIFY(send<QDragMoveEvent>(mime.get(), pointer + QPoint(3, 1)));
         }
-        if (end == "leave") {
-            QDragLeaveEvent leave;
+        QDragLeaveEvent leave;
+        if (end == "leave")
             QApplication::sendEvent(e->view->trackTable()->viewport(), &leave);
-        } else {
+        else
             QCOMPARE(send<QDropEvent>(mime.get(), pointer), end == "drop");
-        }
         QCOMPARE(e->view->draggedTrack().value_or(Track{}).trackName, end == "drop" ? "" : dragged);
         QCOMPARE(e->rows().join(""), order);
         QCOMPARE(e->storedNames(e->shown()).join(""), end == "drop" ? order : "ABCD");
         QCOMPARE(written.count(), int(end == "drop"));
     }
 
+    // a drag carries the row's id, never a pointer into the list: a reload meanwhile stops it
     void reloadDuringADragStopsTheMoves()
     {
         e->fill({"A", "B", "C"});
-        // a drag carries the row's id, never a pointer into the list
         std::unique_ptr<QMimeData> mime(e->view->beginTrackDrag(0));
         QCOMPARE(mime->data(TrackTableView::trackIdMimeType()),
                  uuidString(e->view->selectedTracks().first().id).toUtf8());
