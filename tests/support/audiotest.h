@@ -27,7 +27,6 @@ struct ToneFile {
     bool fadeIn = true;
     bool fadeOut = true;
     QString title;
-    QString artist;
     // embedded as cover pictures in this order; any bytes, images or not
     QList<QByteArray> pictures;
 };
@@ -50,15 +49,14 @@ class SinkRecorder {
 public:
     SinkRecorder();
     ~SinkRecorder();
-    SinkRecorder(const SinkRecorder&) = delete;
-    SinkRecorder& operator=(const SinkRecorder&) = delete;
+    Q_DISABLE_COPY_MOVE(SinkRecorder)
 
     // Starts parec and waits until samples flow; false (with a warning) if they never do.
     bool start();
 
-    // The last `ms` milliseconds recorded so far; clear() forgets what was recorded.
+    // The last `ms` milliseconds recorded so far (all of them for -1); clear() forgets them.
     QList<float> lastSamples(int ms) const;
-    qint64 recordedMs() const;
+    qint64 recordedMs() const { return qint64(m_pcm.size() / 2) * 1000 / kSampleRate; }
     void clear();
 
     // Waits until the latest `windowMs` hold a clear tone of `frequency` (within 2 %).
@@ -73,9 +71,8 @@ public:
     static constexpr double kSilenceRms = 0.002;
 
 private:
-    void poll();
-    bool waitForWindow(int timeoutMs, int windowMs, bool (*heard)(const QList<float>&, double),
-                       double frequency = 0);
+    // Waits until `heard` holds for the latest `windowMs` (all since clear() for -1).
+    template <typename Heard> bool waitFor(int timeoutMs, int windowMs, Heard heard);
 
     QProcess m_process;
     QByteArray m_pcm;
