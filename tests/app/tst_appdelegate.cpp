@@ -3,16 +3,15 @@
 // and the skin's size are tested on the views themselves (tst_contentview).
 #include "app/appdelegate.h"
 #include "app/translations.h"
+#include "app/windowsnapdelegate.h"
 #include "control/playercontroller.h"
 #include "model/config.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
 #include "ui/player/playermenu.h"
 
-#include <QAccessible>
-#include <QScreen>
-#include <QTabWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -23,82 +22,73 @@ void addTexts(QAccessibleInterface* element, QStringList* texts)
         addTexts(element->child(i), texts);
 }
 
-bool onTop(QWidget* window)
-{
-    return window->windowFlags() & Qt::WindowStaysOnTopHint;
-}
-
 } // namespace
 
 class TestAppDelegate final : public QObject {
     Q_OBJECT
 
 private slots:
-    void playerAndSettingsWindows()
+    // Snapping as a function of the window's frame and the screen's usable area (y downwards).
+    void snappedOrigin()
     {
+        const QRectF screen(0, 30, 1280, 730), whole(0, 0, 1280, 800); // a panel above, a dock below
+        const QPointF stays(-1, -1);
+        using Case = std::tuple<const char*, QRectF, QRectF, QPointF>;
+        for (const auto& [name, frame, available, origin] : std::initializer_list<Case>{
+                 {"exactly 10 right of the left edge", {10, 300, 269, 96}, screen, {0, 300}},
+                 {"11 right of the left edge", {11, 300, 269, 96}, screen, stays},
+                 {"overhanging the left by 6", {-6, 300, 269, 96}, screen, {0, 300}},
+                 {"4 below the dock's top", {500, 668, 269, 96}, screen, {500, 664}},
+                 {"top-right corner", {1005, 35, 269, 96}, screen, {1011, 30}},
+                 {"left wins over right", {5, 300, 1270, 96}, whole, {0, 300}},
+                 {"bottom wins over top", {300, 5, 269, 790}, whole, {300, 10}},
+                 {"second screen", {1288, 300, 269, 96}, {1280, 0, 1920, 1080}, {1280, 300}}})
+            QVERIFY2(WindowSnapDelegate::snappedOrigin(frame, available).value_or(stays) == origin, name);
+    }
+
+    // One start in German: the window frameless with the Player menu's shortcuts, on top as
+    // fresh settings ask and read only at the start, snapping to the edges it is moved near,
+    // one settings window. Every text of the windows and menus, as the accessibility tree shows
+    // them, is German, while the data directory keeps its names.
+    void playerAndSettingsWindowsInGerman()
+    {
+        installTranslations(QLocale(QLocale::German, QLocale::Germany));
         testsupport::TempHome home;
+        QStringList texts;
         AppDelegate delegate;
+        delegate.config()->setPlaysSounds(false);
         delegate.setupWindow();
         ContentView* window = delegate.playerWindow();
         QVERIFY(QTest::qWaitForWindowExposed(window));
-        // frameless, with the Player menu's shortcuts, on top as the fresh settings ask; a
-        // change of that setting reaches the window only at the next start
         QVERIFY((window->windowFlags() & Qt::FramelessWindowHint) && !window->actions().isEmpty());
-        QVERIFY(onTop(window));
         delegate.config()->setIsFloating(false);
-        QVERIFY(onTop(window));
+        delegate.config()->saveSettings();
+        QVERIFY(window->windowFlags() & Qt::WindowStaysOnTopHint);
         // the sticky request, the tray and the bus come after the first frame
         QTRY_VERIFY(delegate.mpris());
-
-        // a move near the left edge snaps to it (where a move snaps: tst_windowsnap)
         const int left = window->screen()->availableGeometry().left();
         window->move(left + 7, 300);
         QTRY_COMPARE(window->frameGeometry().topLeft(), QPoint(left, 300));
 
-        // one settings window, opened again where it was
         delegate.playerController()->requestSettings();
         QWidget* settings = delegate.settingsWindow();
         QVERIFY(settings && settings->isVisible());
-        QCOMPARE(settings->size(), QSize(640, 640));
         settings->close();
         delegate.showSettings();
-        QCOMPARE(delegate.settingsWindow(), settings);
-        QVERIFY(settings->isVisible());
-    }
-
-    // The German translation is complete: every text of the windows and menus, as the
-    // accessibility tree shows them, is German, while the data directory keeps its names. The
-    // stored choice not to float keeps the window off the top.
-    void everythingShowsInGerman()
-    {
-        installTranslations(QLocale(QLocale::German, QLocale::Germany));
-        testsupport::TempHome home;
-        {
-            Config config;
-            config.setIsFloating(false);
-            config.saveSettings();
-        }
-        AppDelegate delegate;
-        delegate.config()->setPlaysSounds(false);
-        delegate.setupWindow();
-        QVERIFY(!onTop(delegate.playerWindow()));
-        delegate.showSettings();
-        QStringList texts;
+        QVERIFY(delegate.settingsWindow() == settings && settings->isVisible());
         // each settings tab fills its page as it comes into view
-        auto* tabs = delegate.settingsWindow()->findChild<QTabWidget*>();
+        auto* tabs = settings->findChild<QTabWidget*>();
         for (int i = 0; i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
             QCoreApplication::processEvents();
-            addTexts(QAccessible::queryAccessibleInterface(delegate.settingsWindow()), &texts);
+            addTexts(QAccessible::queryAccessibleInterface(settings), &texts);
         }
-        ContentView* player = delegate.playerWindow();
-        for (QObject* object : std::initializer_list<QObject*>{player, delegate.playerMenu(), player->playlistMenu(),
-                                                              player->trackMenu()})
+        for (QObject* object : std::initializer_list<QObject*>{window, delegate.playerMenu(),
+                                                              window->playlistMenu(), window->trackMenu()})
             addTexts(QAccessible::queryAccessibleInterface(object), &texts);
-        installTranslations(QLocale(QLocale::English));
-
-        for (const char* german : {"Einstellungen", "Allgemein", "Klänge abspielen", "Titel hinzufügen …",
-                                   "Titel wiederholen", "Wiedergabelisten bearbeiten", "Nächster Titel"})
+        // the first playlist is named in the user's language, the data directory is not
+        QCOMPARE(delegate.config()->playlists().first().name, "Unbenannt");
+        for (const char* german : {"Allgemein", "Klänge abspielen", "Titel hinzufügen …", "Nächster Titel"})
             QVERIFY2(texts.contains(QString::fromUtf8(german)), german);
         // English texts whose German differs
         for (const char* english :
@@ -107,9 +97,12 @@ private slots:
               "Play", "Volume Up", "Volume Down", "Tracks", "Settings...", "Quit", "Close", "Minimise",
               "Previous track", "Next track", "Album art", "New playlist", "Untitled"})
             QVERIFY2(!texts.contains(english), english);
-        // the first playlist is named in the user's language, the data directory is not
-        QCOMPARE(delegate.config()->playlists().first().name, "Unbenannt");
         QVERIFY(QFileInfo(home.dataDir() + "/Playlists").isDir() && QFileInfo(home.dataDir() + "/Themes").isDir());
+
+        // the stored choice not to float keeps the next start's window off the top
+        AppDelegate next;
+        next.setupWindow();
+        QVERIFY(!(next.playerWindow()->windowFlags() & Qt::WindowStaysOnTopHint));
     }
 };
 

@@ -1,22 +1,15 @@
-// The real executable in private HOMEs, on a private session bus or without one: the first
+// The real executable in a private HOME, on a private session bus or without one: the first
 // start, one player per data directory, files on the command line and the hand-over of a
 // second start to the running player.
 #include "support/audiotest.h"
 #include "support/testsupport.h"
 
-#include <QDirIterator>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QtTest>
 
 #include <csignal>
 
 namespace {
 
-const QString kNoBus = QStringLiteral("unix:path=/nonexistent");
-using testsupport::playerctl;
 using Run = std::pair<int, QString>; // the exit code and what was printed
 
 // The player; without a display where it is expected to end by itself (a window would fail
@@ -25,10 +18,8 @@ struct Player : QProcess {
     Player(const QStringList& arguments, bool display, const QString& bus = {}, const QString& directory = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        if (!display) {
-            env.insert("QT_QPA_PLATFORM", "xcb");
-            env.remove("DISPLAY");
-        }
+        env.insert("QT_QPA_PLATFORM", display ? "offscreen" : "xcb");
+        env.remove("DISPLAY");
         if (!bus.isEmpty())
             env.insert("DBUS_SESSION_BUS_ADDRESS", bus);
         setProcessEnvironment(env);
@@ -43,17 +34,6 @@ struct Player : QProcess {
         if (state() == QProcess::Running && ::kill(pid_t(processId()), signal) == 0)
             waitForFinished(20000);
         return state() == NotRunning && exitStatus() == NormalExit ? exitCode() : -1;
-    }
-    // What it printed until it printed `text`, ended, or 30 s passed.
-    QString printedUntil(const QByteArray& text)
-    {
-        QByteArray printed;
-        const QDeadlineTimer deadline(30000);
-        while (!printed.contains(text) && state() != NotRunning && !deadline.hasExpired()) {
-            waitForReadyRead(100);
-            printed += readAllStandardOutput();
-        }
-        return QString::fromUtf8(printed);
     }
 };
 
@@ -75,118 +55,88 @@ QMap<QString, QByteArray> snapshot(const QString& dir)
     return files;
 }
 
-QString urlOf(const QString& path)
-{
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
-}
+QString urlOf(const QString& path) { return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded); }
 
 } // namespace
 
 class TestCommandLine : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_music;
-    QString m_low;
-    QString m_high;
-
-    QString music(const QString& name) const { return m_music.filePath(name); }
-
 private slots:
-    void initTestCase()
-    {
-        audiotest::ToneFile tone;
-        tone.secondsEach = 20;
-        m_low = audiotest::makeToneFile(m_music.path(), "low tone", tone);
-        tone.format = audiotest::Format::Flac;
-        tone.title = "High";
-        m_high = audiotest::makeToneFile(m_music.path(), "high tone", tone);
-        QVERIFY(!m_low.isEmpty() && !m_high.isEmpty());
-        QVERIFY(testsupport::writeFile(music("notes.txt"), "words\n"));
-        QVERIFY(testsupport::writeFile(music("two.m3u"), "high tone.flac\nmissing.wav\n"));
-    }
-
-    void helpVersionAndMistakesNeedNoDisplay()
+    void answersWithoutDisplay()
     {
         // Qt's own options pass through to the application object
-        QCOMPARE(runToEnd({"-platform", "offscreen", "--version"}), Run(0, "lindenfold " LINDENFOLD_VERSION "\n"));
-        const Run help = runToEnd({"--help"});
-        QVERIFY2(help.first == 0 && help.second.contains("[FILE|URI...]"), qPrintable(help.second));
-        QCOMPARE(runToEnd({"--no-such-option"}).first, 2);
+        for (const auto& [arguments, code, text] : std::initializer_list<std::tuple<QStringList, int, QString>>{
+                 {{"-platform", "offscreen", "--version"}, 0, "lindenfold " LINDENFOLD_VERSION "\n"},
+                 {{"--help"}, 0, "[FILE|URI...]"},
+                 {{"--no-such-option"}, 2, ""}}) {
+            const Run run = runToEnd(arguments);
+            QVERIFY2(run.first == code && run.second.contains(text), qPrintable(run.second));
+        }
     }
 
-    // Without a bus: the first start leaves exactly the data directory it should; killed, it
-    // leaves its lock, which the next start takes over at once; that one reads the directory
-    // back without rewriting the settings file and, ended by SIGTERM, releases the lock.
-    void firstStartKilledThenSecondStart()
+    // One data directory through several starts. Without a bus: the first start leaves exactly
+    // the data directory it should; killed, it leaves its lock, which the next start takes over
+    // at once; that one reads the directory back without rewriting the settings file and,
+    // ended by SIGTERM, releases the lock. Then on the bus, later starts hand over to it.
+    void startsOnOneDataDirectory()
     {
         testsupport::TempHome home;
+        QTemporaryDir music;
+        audiotest::ToneFile tone;
+        tone.secondsEach = 20;
+        const QString low = audiotest::makeToneFile(music.path(), "low tone", tone);
+        const QString high = audiotest::makeToneFile(music.path(), "high tone", tone);
+        QVERIFY(!low.isEmpty() && !high.isEmpty() && testsupport::writeFile(music.filePath("notes.txt"), "words\n")
+                && testsupport::writeFile(music.filePath("two.m3u"), "high tone.wav\nmissing.wav\n"));
+
         const QString noBus = "MPRIS is unavailable: no session bus";
-        Player first({}, true, kNoBus);
+        Player first({}, true, "unix:path=/nonexistent");
         // the MPRIS line comes after the first frame, with the data directory complete
-        const QString printed = first.printedUntil("MPRIS");
+        QString printed, again;
+        QTRY_VERIFY_WITH_TIMEOUT((printed += first.readAllStandardOutput()).contains("MPRIS"), 30000);
         QCOMPARE(first.end(SIGKILL), -1);
         QVERIFY2(printed.startsWith("New playlist written successfully.\n" + noBus) && printed.count('\n') == 2,
                  qPrintable(printed));
-
-        const QJsonObject settings = QJsonDocument::fromJson(testsupport::readFile(home.settingsFile())).object();
-        const QJsonArray playlists = settings["playlists"].toArray();
-        QVERIFY(playlists.size() == 1 && playlists[0]["name"] == "Untitled");
+        const QJsonValue playlists = QJsonDocument::fromJson(testsupport::readFile(home.settingsFile()))["playlists"];
+        QVERIFY(playlists.toArray().size() == 1 && playlists[0]["name"] == "Untitled");
         const QString playlist = "Playlists/" + playlists[0]["id"].toString() + ".json";
-        QStringList expected{".lock", "lindenfold-settings.json", playlist};
-        for (const QJsonValue& theme : settings["availableThemes"].toArray())
-            for (const QString& file : QString("theme.json close ff ff-on min pause pause-on play play-on player player-min "
-                                               "playlist-menu rr rr-on track-album track-menu track-scrubber").split(' '))
-                expected << "Themes/" + theme.toString() + '/' + file + (file.contains('.') ? "" : ".png");
-        QCOMPARE(expected.size(), 3 + 22 * 17);
-        expected.sort();
+        // beside the lock, the settings and the empty playlist, the 22 built-in themes of 17
+        // files each (their theme.json: tst_themes)
         QMap<QString, QByteArray> before = snapshot(home.dataDir());
-        QCOMPARE(before.keys(), expected);
-        QCOMPARE(QJsonDocument::fromJson(before[playlist])["tracks"].toArray().size(), 0);
+        QVERIFY(before.size() == 3 + 22 * 17 && before.firstKey() == ".lock");
+        QVERIFY(QJsonDocument::fromJson(before[playlist])["tracks"] == QJsonArray());
 
         const QDateTime modified = QFileInfo(home.settingsFile()).lastModified();
-        Player second({}, true, kNoBus);
-        const QString again = second.printedUntil("MPRIS");
+        Player second({}, true, "unix:path=/nonexistent");
+        QTRY_VERIFY_WITH_TIMEOUT((again += second.readAllStandardOutput()).contains("MPRIS"), 30000);
         QVERIFY2(again.startsWith(noBus) && again.count('\n') == 1, qPrintable(again));
         // a start beside it, on a bus that player never comes onto, waits a while and gives up
-        QCOMPARE(runToEnd({m_high}), Run(1, "Lindenfold is already running.\n"));
+        QCOMPARE(runToEnd({high}), Run(1, "Lindenfold is already running.\n"));
         QCOMPARE(second.end(), 0);
         before.remove(".lock");
         QCOMPARE(snapshot(home.dataDir()), before);
         QCOMPARE(QFileInfo(home.settingsFile()).lastModified(), modified);
-    }
 
-    void secondStartsHandOverToTheRunningPlayer()
-    {
-        testsupport::TempHome home;
         // a file URI, as the desktop entry's %U hands them over
-        Player first({urlOf(m_low), music("notes.txt")}, true);
-        // a second start right after the first waits for it to come onto the bus; without
-        // files the running player only comes to the front
+        Player third({urlOf(low), music.filePath("notes.txt")}, true);
+        // a second start right after it waits for it to come onto the bus; without files the
+        // running player only comes to the front
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
         QCOMPARE(runToEnd({}).first, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_low), 15000);
-        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"status"}), "Playing", 15000);
-
-        // without a bus there is nobody to hand over to, and nothing is written
-        const QMap<QString, QByteArray> before = snapshot(home.dataDir());
-        QCOMPARE(runToEnd({m_high}, kNoBus), Run(1, "Lindenfold is already running.\n"));
-        QCOMPARE(snapshot(home.dataDir()), before);
-
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(low), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"status"}), "Playing", 15000);
         // a list relative to the second start's folder: its entries go to the end of the
         // running player's playlist, the first of them plays, and the skipped are printed here
-        QCOMPARE(runToEnd({"two.m3u"}, {}, m_music.path()),
-                 Run(0, QString("Skipped \"%1\": no such file\n").arg(music("missing.wav"))));
-        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(m_high), 15000);
-        QCOMPARE(playerctl({"metadata", "xesam:title"}), "High");
-        const QStringList playlists = QDir(home.dataDir() + "/Playlists").entryList({"*.json"}, QDir::Files);
-        QCOMPARE(playlists.size(), 1);
-        const QByteArray stored = testsupport::readFile(home.dataDir() + "/Playlists/" + playlists.first());
-        QVERIFY(stored.indexOf(urlOf(m_low).toUtf8()) < stored.indexOf(urlOf(m_high).toUtf8()));
-
-        QCOMPARE(first.end(), 0);
-        QVERIFY(!QFile::exists(home.dataDir() + "/.lock"));
-        const QString skipped = QString("Skipped \"%1\": not a playable audio file").arg(music("notes.txt"));
-        QVERIFY2(first.readAllStandardOutput().contains(skipped.toUtf8()), "the first start says what it skipped");
+        QCOMPARE(runToEnd({"two.m3u"}, {}, music.path()),
+                 Run(0, QString("Skipped \"%1\": no such file\n").arg(music.filePath("missing.wav"))));
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(high), 15000);
+        const QByteArray stored = testsupport::readFile(home.dataDir() + '/' + playlist);
+        QVERIFY(stored.contains(urlOf(low).toUtf8())
+                && stored.indexOf(urlOf(low).toUtf8()) < stored.indexOf(urlOf(high).toUtf8()));
+        QCOMPARE(third.end(), 0);
+        const QString skipped = QString("Skipped \"%1\": not a playable audio file").arg(music.filePath("notes.txt"));
+        QVERIFY2(third.readAllStandardOutput().contains(skipped.toUtf8()), "the first start says what it skipped");
     }
 };
 

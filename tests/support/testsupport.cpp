@@ -1,11 +1,6 @@
 #include "support/testsupport.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
+#include <QtTest>
 
 #include <cstdio>
 #include <unistd.h>
@@ -23,26 +18,22 @@ TempHome::TempHome()
 TempHome::~TempHome()
 {
     qputenv("HOME", m_oldHome);
-    if (m_oldXdgConfig.isEmpty())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", m_oldXdgConfig);
+    m_oldXdgConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", m_oldXdgConfig);
 }
 
 QString captureStdout(const std::function<void()>& fn)
 {
     std::fflush(stdout);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("stdout"));
+    QTemporaryFile file;
     const int saved = dup(STDOUT_FILENO);
-    FILE* file = std::fopen(QFile::encodeName(path).constData(), "w");
-    dup2(fileno(file), STDOUT_FILENO);
+    if (file.open())
+        dup2(file.handle(), STDOUT_FILENO);
     fn();
     std::fflush(stdout);
     dup2(saved, STDOUT_FILENO);
     close(saved);
-    std::fclose(file);
-    const QString text = QString::fromUtf8(readFile(path));
+    file.seek(0); // the redirected descriptor moved the shared offset to the end
+    const QString text = QString::fromUtf8(file.readAll());
     std::fputs(text.toUtf8().constData(), stdout); // keep it visible in the test log
     return text;
 }
@@ -51,9 +42,8 @@ QString playerctl(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral("playerctl"), QStringList{"-p", "lindenfold"} + arguments);
-    for (QDeadlineTimer deadline(15000); process.state() != QProcess::NotRunning && !deadline.hasExpired();)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    process.kill();
+    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 15000))
+        process.kill();
     process.waitForFinished();
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
@@ -61,9 +51,7 @@ QString playerctl(const QStringList& arguments)
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes)

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <functional>
 

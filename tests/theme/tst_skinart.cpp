@@ -9,44 +9,9 @@
 
 namespace {
 
-QString resources()
+QString resource(const QString& path)
 {
-    return qEnvironmentVariable("LINDENFOLD_TEST_SOURCE_DIR", QStringLiteral(".")) + "/resources";
-}
-
-QString themeFile(const QString& theme, const QString& element)
-{
-    return resources() + "/themes/" + theme + "-" + element + "@2x.png";
-}
-
-// The frame of an element in a geometry: its width and height members.
-std::pair<double ThemeData::*, double ThemeData::*> frame(const QString& element)
-{
-    if (element == "player") return {&ThemeData::playerWidth, &ThemeData::playerHeight};
-    if (element == "player-min") return {&ThemeData::playerMinWidth, &ThemeData::playerMinHeight};
-    if (element == "track-album") return {&ThemeData::trackArtWidth, &ThemeData::trackArtHeight};
-    if (element == "track-scrubber") return {&ThemeData::scrubberWidth, &ThemeData::scrubberHeight};
-    if (element.startsWith("ff")) return {&ThemeData::ffWidth, &ThemeData::ffHeight};
-    if (element.startsWith("rr")) return {&ThemeData::rrWidth, &ThemeData::rrHeight};
-    if (element == "playlist-menu") return {&ThemeData::playlistMenuWidth, &ThemeData::playlistMenuHeight};
-    if (element.startsWith("p")) return {&ThemeData::playWidth, &ThemeData::playHeight};
-    if (element == "min") return {&ThemeData::minWidth, &ThemeData::minHeight};
-    if (element == "track-menu") return {&ThemeData::trackMenuWidth, &ThemeData::trackMenuHeight};
-    return {&ThemeData::closeWidth, &ThemeData::closeHeight};
-}
-
-// Mean brightness of the visible pixels.
-double brightness(const QImage& image)
-{
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    double sum = 0, weight = 0;
-    for (int y = 0; y < argb.height(); ++y)
-        for (int x = 0; x < argb.width(); ++x) {
-            const QRgb pixel = argb.pixel(x, y);
-            sum += qAlpha(pixel) / 255.0 * qGray(pixel);
-            weight += qAlpha(pixel) / 255.0;
-        }
-    return weight > 0 ? sum / weight : 0;
+    return qEnvironmentVariable("LINDENFOLD_TEST_SOURCE_DIR", QStringLiteral(".")) + "/resources/" + path;
 }
 
 } // namespace
@@ -58,11 +23,7 @@ private slots:
     {
         QTest::addColumn<QString>("theme");
         QTest::addColumn<QString>("element");
-        QStringList themes{"max-graphite"};
-        for (const char* family : {"nano", "neo", "mini"})
-            for (const char* colour : {"graphite", "blueberry", "lime", "yuzu", "tangerine", "strawberry", "blackberry"})
-                themes << QString(family) + "-" + colour;
-        for (const QString& t : themes)
+        for (const QString& t : theme::builtInThemeNames()) // their number: tst_nothinglost
             for (const char* e : {"close", "ff", "ff-on", "min", "pause", "pause-on", "play", "play-on", "player",
                                   "player-min", "playlist-menu", "rr", "rr-on", "track-album", "track-menu", "track-scrubber"})
                 QTest::newRow(qPrintable(t + "-" + e)) << t << QString(e);
@@ -71,21 +32,37 @@ private slots:
     {
         QFETCH(QString, theme);
         QFETCH(QString, element);
-        const QImage image(themeFile(theme, element));
+        const auto art = [&](const QString& e) { return resource("themes/" + theme + "-" + e + "@2x.png"); };
+        const QImage image(art(element));
         QVERIFY(!image.isNull());
-        const auto [width, height] = frame(element);
-        const ThemeData family = theme::familyGeometry(theme.section('-', 0, 0));
-        const ThemeData mini = theme::familyGeometry("mini");
-        const ThemeData& shown = family.*width > 0 ? family : mini;
-        QCOMPARE(image.size(), QSize(shown.*width * 2, shown.*height * 2));
+        // the frame is the element's Width and Height in its family's theme.json
+        static const QHash<QString, QString> keys{{"player-min", "playerMin"}, {"track-album", "trackArt"},
+            {"track-scrubber", "scrubber"}, {"playlist-menu", "playlistMenu"}, {"track-menu", "trackMenu"}};
+        const QString key = keys.value(element, element.startsWith("pause") ? "play" : element.section('-', 0, 0));
+        const auto frame = [&](const QString& family) {
+            const QJsonObject o = QJsonDocument::fromJson(theme::encodeTheme(theme::familyGeometry(family))).object();
+            return QSize(o[key + "Width"].toDouble() * 2, o[key + "Height"].toDouble() * 2);
+        };
+        const QSize own = frame(theme.section('-', 0, 0));
+        QCOMPARE(image.size(), own.isEmpty() ? frame("mini") : own);
         // a control is transparent round its cap, so the background shows through
         if (!element.startsWith("player") && element != "track-album")
             QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255);
+        const auto brightness = [&](const QString& e) { // mean brightness of the visible pixels
+            const QImage argb = QImage(art(e)).convertToFormat(QImage::Format_ARGB32);
+            const auto* pixels = reinterpret_cast<const QRgb*>(argb.constBits());
+            double sum = 0, weight = 0;
+            for (const QRgb* p = pixels; p != pixels + argb.width() * argb.height(); ++p) {
+                sum += qAlpha(*p) * qGray(*p);
+                weight += qAlpha(*p);
+            }
+            return sum / weight;
+        };
         if (element.endsWith("-on"))
-            QVERIFY(brightness(image) > brightness(QImage(themeFile(theme, element.chopped(3)))) + 10);
+            QVERIFY(brightness(element) > brightness(element.chopped(3)) + 10);
         if (theme == "mini-graphite")
-            QCOMPARE(testsupport::readFile(resources() + "/fallback/mini-graphite-" + element + ".png"), testsupport::readFile(themeFile(theme, element)));
+            QCOMPARE(testsupport::readFile(resource("fallback/mini-graphite-" + element + ".png")), testsupport::readFile(art(element)));
     }
 };
 

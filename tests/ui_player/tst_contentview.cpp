@@ -7,10 +7,7 @@
 #include "ui/player/contentview.h"
 #include "ui/player/playermenu.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QMouseEvent>
 #include <QtTest>
 
 using Element = SkinLayout::Element;
@@ -26,24 +23,14 @@ struct Skin {
     ContentView view{&config, &player, &controller};
 };
 
-QStringList labels(const QMenu* menu)
+// The visible entries of a menu; a checked one, shown by its icon, starts with "*".
+QStringList entries(const QMenu* menu)
 {
     QStringList result;
     for (const QAction* action : menu->actions())
         if (action->isVisible() && !action->isSeparator())
-            result << action->text();
+            result << (action->icon().isNull() ? "" : "*") + action->text();
     return result;
-}
-
-// The one entry with a check mark, -1 for none, -2 for several.
-int checked(const QMenu* menu)
-{
-    int found = -1;
-    const QList<QAction*> actions = menu->actions();
-    for (int i = 0; i < actions.size(); ++i)
-        if (!actions.at(i)->icon().isNull() && actions.at(i)->text() != "Edit playlists")
-            found = found == -1 ? i : -2;
-    return found;
 }
 
 } // namespace
@@ -57,7 +44,14 @@ class TestContentView final : public QObject {
     QList<Track> m_tracks;
     std::unique_ptr<Skin> s;
 
-    QUuid firstPlaylist() const { return s->config.playlists().first().id; }
+    void setTracks(const QList<Track>& tracks)
+    {
+        s->config.savePlaylist(s->config.playlists().first().id, tracks);
+    }
+    std::pair<QString, QString> texts() const
+    {
+        return {s->view.textFor(Element::TrackName), s->view.textFor(Element::Artist)};
+    }
     // a press, a move with the button held (or without: a hover) or a release, at pos
     void mouse(QEvent::Type type, const QPointF& pos, Qt::MouseButtons held = Qt::LeftButton)
     {
@@ -66,146 +60,127 @@ class TestContentView final : public QObject {
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : held, Qt::NoModifier);
         QApplication::sendEvent(&s->view, &event);
     }
-    void hover(Element element) { mouse(QEvent::MouseMove, s->view.layout().rect(element).center(), Qt::NoButton); }
+    QPointF centre(Element element) const { return s->view.layout().rect(element).center(); }
     void click(Element element)
     {
-        const QPointF c = s->view.layout().rect(element).center();
-        mouse(QEvent::MouseButtonPress, c);
-        mouse(QEvent::MouseButtonRelease, c);
-    }
-    void startPlaying()
-    {
-        QVERIFY(s->controller.playCurrentTrack());
-        QTRY_VERIFY_WITH_TIMEOUT(s->player.duration() > 5, 10000);
+        mouse(QEvent::MouseButtonPress, centre(element));
+        mouse(QEvent::MouseButtonRelease, centre(element));
     }
 
 private slots:
-    // three tones of 30 s: "Tone 1" by "Artist 1" and so on; the second has a red cover
+    // one tone of 30 s with a red cover, three times: "Tone 1" by "Artist 1" and so on
     void initTestCase()
     {
-        for (int i = 0; i < 3; ++i) {
-            audiotest::ToneFile tone;
-            tone.frequencies = {440.0 + 220.0 * i};
-            tone.secondsEach = 30;
-            if (i == 1) {
-                QImage red(16, 16, QImage::Format_RGB32);
-                red.fill(Qt::red);
-                QBuffer png;
-                red.save(&png, "PNG");
-                tone.format = audiotest::Format::Flac;
-                tone.pictures = {png.data()};
-            }
-            const QString path = audiotest::makeToneFile(m_audio.path(), QStringLiteral("tone%1").arg(i), tone);
+        audiotest::ToneFile tone;
+        tone.secondsEach = 30;
+        tone.format = audiotest::Format::Flac;
+        // one red pixel as PNG
+        tone.pictures = {QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADE"
+                                                "lEQVR4nGP4z8AAAAMBAQDJ/pLvAAAAAElFTkSuQmCC")};
+        const QString path = audiotest::makeToneFile(m_audio.path(), "tone", tone);
+        for (const QString i : {"1", "2", "3"})
             m_tracks << Track{QUuid::createUuid(), QUrl::fromLocalFile(path).toString(),
-                              QStringLiteral("Tone %1").arg(i + 1), QStringLiteral("Artist %1").arg(i + 1)};
-        }
+                              "Tone " + i, "Artist " + i};
     }
     void init()
     {
         s = std::make_unique<Skin>();
-        s->config.savePlaylist(firstPlaylist(), m_tracks);
+        setTracks(m_tracks);
         s->config.setPlaysSounds(false);
         s->view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&s->view));
     }
     void cleanup() { s.reset(); }
 
-    void sizeFollowsSuperSizedMinimiseAndTheScreen()
+    // A knob tick repaints a few pixels without reading the playlist file again, but an edit
+    // of that file by another program shows at once. Name and artist of the current track,
+    // none where the index points nowhere; the cover while a track with one plays, the
+    // placeholder once the playlist is emptied.
+    void textsCoverAndThePlaylistFile()
+    {
+        s->view.repaint();
+        const int reads = s->view.currentTracks()->readCount();
+        QMetaObject::invokeMethod(&s->player, "progressChanged", Q_ARG(double, 0.5));
+        s->view.repaint();
+        QCOMPARE(s->view.currentTracks()->readCount(), reads);
+        const QString file = s->config.playlistFileURL(s->config.playlists().first().id);
+        const QByteArray edited = testsupport::readFile(file).replace("Tone 1", "Edited");
+        QVERIFY(testsupport::writeFile(file, edited));
+        QTRY_COMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Edited"));
+
+        const qint64 size = s->config.trackTextSize();
+        s->config.setCurrentTrackIndex(1);
+        QCOMPARE(texts(), std::pair(QStringLiteral("Tone 2"), QStringLiteral("Artist 2")));
+        s->config.setCurrentTrackIndex(9);
+        QCOMPARE(texts(), std::pair(QString(), QString()));
+        s->config.setCurrentTrackIndex(1);
+        QVERIFY(s->controller.playCurrentTrack());
+        QTRY_COMPARE(s->view.imageFor(Element::AlbumArt).pixelColor(0, 0), QColor(Qt::red));
+        setTracks({});
+        QCOMPARE(texts(), std::pair(QString(), QString()));
+        QCOMPARE(s->view.imageFor(Element::AlbumArt), s->config.trackAlbumImage());
+
+        // drawn in the theme's colour: inside a full block glyph the background blended with
+        // white or black at 65 %
+        s->player.stop();
+        s->config.setCurrentTrackIndex(0);
+        setTracks({Track{QUuid::createUuid(), m_tracks[0].urlString, QString(40, QChar(0x2588))}});
+        const QPoint p = s->view.layout().textRect(Element::TrackName).toAlignedRect().center();
+        for (const bool reversed : {true, false}) {
+            s->config.setTextReversed(reversed);
+            s->config.setTrackTextSize(size);
+            const QColor drawn = s->view.grab().toImage().pixelColor(p);
+            s->config.setTrackTextSize(0);
+            const int under = s->view.grab().toImage().pixelColor(p).red();
+            QVERIFY(qAbs(drawn.red() - qRound(under * 0.35 + (reversed ? 255 : 0) * 0.65)) <= 3);
+        }
+    }
+
+    // The window takes the skin's size, enlarged or minimised, and stays inside the screen
+    // with a hostile theme; a failed save is told below it. The buttons light under the
+    // pointer and act on a click; the scrubber's knob drags.
+    void windowButtonsAndTheScrubber()
     {
         QCOMPARE(s->view.size(), QSize(269, 96));
         s->config.setSuperSized(true);
         QCOMPARE(s->view.size(), QSize(404, 144));
         s->config.setSuperSized(false);
         click(Element::Minimize);
-        QVERIFY(s->view.isMinimized());
-        QCOMPARE(s->view.size(), QSize(20, 96));
+        QCOMPARE(std::pair(s->view.isMinimized(), s->view.size()), std::pair(true, QSize(20, 96)));
         click(Element::Minimize);
         QCOMPARE(s->view.size(), QSize(269, 96));
-        // a hostile theme still gives a window inside the screen
-        s->config.setPlayerWidth(1e12);
-        s->config.setPlayerHeight(std::numeric_limits<double>::quiet_NaN());
-        QVERIFY(s->view.width() <= s->view.screen()->availableGeometry().width());
-        QVERIFY(s->view.height() >= 1);
-        s->view.repaint();
-    }
-
-    void textsShowTheCurrentTrack()
-    {
-        s->config.setCurrentTrackIndex(1);
-        QCOMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Tone 2"));
-        QCOMPARE(s->view.textFor(Element::Artist), QStringLiteral("Artist 2"));
-        s->config.setTrackTextSize(0);
-        QVERIFY(s->view.textFor(Element::TrackName).isEmpty());
-        QCOMPARE(s->view.textFor(Element::Artist), QStringLiteral("Artist 2"));
-        s->config.setCurrentTrackIndex(9);
-        QVERIFY(s->view.textFor(Element::Artist).isEmpty());
-        // an emptied playlist while playing: no texts, the placeholder art
-        s->config.setCurrentTrackIndex(0);
-        startPlaying();
-        s->config.savePlaylist(firstPlaylist(), {});
-        QVERIFY(s->view.textFor(Element::TrackName).isEmpty());
-        QCOMPARE(s->view.imageFor(Element::AlbumArt), s->config.trackAlbumImage());
-    }
-
-    void textsAreDrawnInTheirColour()
-    {
-        s->config.savePlaylist(firstPlaylist(), {Track{QUuid::createUuid(), m_tracks[0].urlString, QString(40, QChar(0x2588)), "A"}});
-        const QPoint p = s->view.layout().textRect(Element::TrackName).toAlignedRect().center();
-        const qint64 size = s->config.trackTextSize();
-        for (const bool reversed : {true, false}) {
-            s->config.setTextReversed(reversed);
-            s->config.setTrackTextSize(size);
-            const QColor drawn = s->view.grab().toImage().pixelColor(p);
-            s->config.setTrackTextSize(0);
-            const QColor under = s->view.grab().toImage().pixelColor(p);
-            // inside a full block glyph: the background blended with white or black at 65 %
-            const int expected = qRound(under.red() * 0.35 + (reversed ? 255 : 0) * 0.65);
-            QVERIFY2(qAbs(drawn.red() - expected) <= 3, qPrintable(drawn.name() + " over " + under.name()));
-        }
-    }
-
-    void albumArtOrThePlaceholder()
-    {
-        s->config.setCurrentTrackIndex(1);
-        startPlaying();
-        QTRY_COMPARE(s->view.imageFor(Element::AlbumArt).pixelColor(1, 1), QColor(Qt::red));
-        s->config.setCurrentTrackIndex(0);
-        QVERIFY(s->controller.playCurrentTrack());
-        QTRY_COMPARE(s->view.imageFor(Element::AlbumArt), s->config.trackAlbumImage());
-    }
-
-    void hoverImagesAndClicks()
-    {
-        hover(Element::PlayPause);
-        QVERIFY(s->view.isHoveringPlay());
-        QCOMPARE(s->view.imageFor(Element::PlayPause), s->config.playOnImage());
+        emit s->config.saveFailed(QStringLiteral("disk full"));
+        const QLabel* notice = s->view.findChild<QLabel*>();
+        QVERIFY(notice && notice->isVisible() && notice->text().contains("disk full"));
+        QCOMPARE(notice->pos(), s->view.frameGeometry().bottomLeft() + QPoint(0, 6));
+        const Config& c = s->config;
+        const auto buttons = [this] {
+            const ContentView& v = s->view;
+            return std::tuple(v.imageFor(Element::Rewind), v.imageFor(Element::PlayPause),
+                              v.imageFor(Element::FastForward));
+        };
+        mouse(QEvent::MouseMove, centre(Element::PlayPause), Qt::NoButton);
+        QCOMPARE(buttons(), std::tuple(c.rrImage(), c.playOnImage(), c.ffImage()));
         // the click swaps play for pause under the pointer: still lit
         click(Element::PlayPause);
-        QVERIFY(s->player.isPlaying());
-        QCOMPARE(s->view.imageFor(Element::PlayPause), s->config.pauseOnImage());
-        hover(Element::Rewind);
-        QVERIFY(!s->view.isHoveringPlay() && s->view.isHoveringRR());
-        QCOMPARE(s->view.imageFor(Element::PlayPause), s->config.pauseImage());
-        QCOMPARE(s->view.imageFor(Element::Rewind), s->config.rrOnImage());
+        QCOMPARE(buttons(), std::tuple(c.rrImage(), c.pauseOnImage(), c.ffImage()));
+        mouse(QEvent::MouseMove, centre(Element::Rewind), Qt::NoButton);
+        QCOMPARE(buttons(), std::tuple(c.rrOnImage(), c.pauseImage(), c.ffImage()));
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&s->view, &leave);
-        QVERIFY(!s->view.isHoveringRR());
-        QCOMPARE(s->view.imageFor(Element::FastForward), s->config.ffImage());
+        QCOMPARE(buttons(), std::tuple(c.rrImage(), c.pauseImage(), c.ffImage()));
         // a press that leaves the button before the release does nothing
-        const QRectF ff = s->view.layout().rect(Element::FastForward);
-        mouse(QEvent::MouseButtonPress, ff.center());
-        mouse(QEvent::MouseButtonRelease, ff.bottomRight() + QPointF(20, 0));
+        mouse(QEvent::MouseButtonPress, centre(Element::FastForward));
+        mouse(QEvent::MouseButtonRelease, centre(Element::FastForward) + QPointF(40, 0));
         QCOMPARE(s->config.currentTrackIndex(), 0);
-    }
 
-    void dragSeeksLiveStopsTheTimerAndEndsWithTheKnob()
-    {
-        startPlaying();
+        // the drag seeks live, stops the progress timer and ends with the knob
+        QTRY_VERIFY_WITH_TIMEOUT(s->player.duration() > 5, 10000);
         QVERIFY(!s->view.imageFor(Element::Scrubber).isNull()); // the theme's knob, not nothing
         const auto dragging = [this](bool on) {
-            QCOMPARE(s->view.isDragging(), on);
-            QCOMPARE(s->view.cursor().shape(), on ? Qt::ClosedHandCursor : Qt::ArrowCursor);
-            QCOMPARE(s->player.hasTimer(), !on);
+            const Qt::CursorShape cursor = on ? Qt::ClosedHandCursor : Qt::ArrowCursor;
+            QCOMPARE(std::tuple(s->view.isDragging(), s->view.cursor().shape(),
+                                s->player.hasTimer()), std::tuple(on, cursor, !on));
         };
         const double y = s->view.layout().scrubberY();
         const QPointF knob(s->view.knobX(), y);
@@ -214,12 +189,8 @@ private slots:
         dragging(false);
         mouse(QEvent::MouseMove, QPointF(192, y));
         dragging(true);
-        QCOMPARE(s->view.dragX(), 192.0);
-        QCOMPARE(s->player.progress(), 0.5);
+        QCOMPARE(std::pair(s->view.dragX(), s->player.progress()), std::pair(192.0, 0.5));
         QVERIFY(qAbs(s->player.currentTime() - 15.0) < 0.5);
-        mouse(QEvent::MouseMove, QPointF(-40, y));
-        QCOMPARE(s->view.dragX(), s->view.layout().scrubberMinX());
-        QCOMPARE(s->player.progress(), 0.0);
         // the knob stays on its line, the music keeps playing but progress stands still
         mouse(QEvent::MouseMove, QPointF(240, y + 30));
         QCOMPARE(s->view.knobX(), 240.0);
@@ -238,102 +209,54 @@ private slots:
         mouse(QEvent::MouseMove, QPointF(150, y));
         dragging(false);
         mouse(QEvent::MouseButtonRelease, QPointF(150, y));
+        // a hostile theme still gives a window inside the screen
+        s->config.setPlayerWidth(1e12);
+        s->config.setPlayerHeight(qQNaN());
+        QVERIFY(s->view.width() <= s->view.screen()->availableGeometry().width());
+        QVERIFY(s->view.height() >= 1);
+        s->view.repaint();
     }
 
     // Entries are marked by position (two lists may share a name) and choose by position;
     // an empty playlist offers the editor instead of tracks; "&" is shown, not a mnemonic.
-    void playlistAndTrackMenus()
+    // The "Player" menu follows the state, and its shortcuts work on the skin's window.
+    void menusAndShortcuts()
     {
         s->config.createPlaylist();
-        QMenu* menu = s->view.playlistMenu();
-        QCOMPARE(labels(menu), QStringList({"Untitled", "Untitled", "Edit playlists"}));
-        QCOMPARE(checked(menu), 0);
-        QVERIFY(menu->actions().last()->font().italic() && !menu->actions().last()->icon().isNull());
-        menu->actions().at(1)->trigger();
-        QCOMPARE(s->config.currentPlaylistIndex(), 1);
-        QCOMPARE(checked(s->view.playlistMenu()), 1);
+        QCOMPARE(entries(s->view.playlistMenu()).join('|'), "*Untitled|Untitled|*Edit playlists");
+        s->view.playlistMenu()->actions().at(1)->trigger();
+        QCOMPARE(entries(s->view.playlistMenu()).at(1), "*Untitled");
 
         s->config.setCurrentPlaylistIndex(0);
         s->config.setCurrentTrackIndex(2);
-        menu = s->view.trackMenu();
-        QCOMPARE(labels(menu), QStringList({"Tone 1", "Tone 2", "Tone 3"}));
-        QCOMPARE(checked(menu), 2);
-        menu->actions().at(0)->trigger();
+        QCOMPARE(entries(s->view.trackMenu()), QStringList({"Tone 1", "Tone 2", "*Tone 3"}));
+        s->view.trackMenu()->actions().at(0)->trigger();
         QCOMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Tone 1"));
 
-        s->config.savePlaylist(firstPlaylist(), {});
-        menu = s->view.trackMenu();
-        QCOMPARE(labels(menu), QStringList{"Edit playlists"});
-        QSignalSpy settings(&s->controller, &PlayerController::settingsRequested);
-        menu->actions().first()->trigger();
-        QCOMPARE(settings.count(), 1);
-
-        s->config.savePlaylist(firstPlaylist(), {Track{QUuid::createUuid(), m_tracks[0].urlString, "Rock & Roll", ""}});
-        const QAction* action = s->view.trackMenu()->actions().first();
-        QCOMPARE(action->text(), QStringLiteral("Rock && Roll"));
-        QCOMPARE(action->iconText(), QStringLiteral("Rock & Roll"));
-    }
-
-    // The "Player" menu follows the state, and its shortcuts work on the skin's window.
-    void playerMenuAndShortcuts()
-    {
-        PlayerMenu menu(&s->controller, &s->player, true, &s->view);
-        QCOMPARE(labels(&menu), QStringList({"Play", "Loop tracks", "Shuffle tracks", "Volume Up", "Volume Down",
-                                             "Playlists", "Tracks", "Settings...", "Quit"}));
-        QVERIFY(!menu.loopAction()->icon().isNull() && menu.shuffleAction()->icon().isNull());
-        QCOMPARE(checked(menu.tracksMenu()), 0);
-        QVERIFY(menu.volumeUpAction()->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Plus)));
-        s->view.addActions(menu.shortcutActions());
+        PlayerMenu player(&s->controller, &s->player, true, &s->view);
+        QCOMPARE(entries(&player).mid(0, 3).join('|'), "Play|*Loop tracks|Shuffle tracks");
+        QCOMPARE(entries(player.tracksMenu()).first(), "*Tone 1");
+        s->view.addActions(player.shortcutActions());
         s->view.activateWindow();
         s->view.setFocus();
         QTRY_VERIFY(s->view.hasFocus());
         QTest::keyClick(&s->view, Qt::Key_L, Qt::ControlModifier);
-        QVERIFY(!s->config.loopTracks());
-        QVERIFY(menu.loopAction()->icon().isNull());
+        QVERIFY(!s->config.loopTracks() && player.loopAction()->icon().isNull());
         QTest::keyClick(&s->view, Qt::Key_Space);
         QVERIFY(s->player.isPlaying());
-        QCOMPARE(menu.playPauseAction()->text(), QStringLiteral("Pause"));
-        QTest::keyClick(&s->view, Qt::Key_Space);
-        QVERIFY(!s->player.isPlaying());
-        s->config.savePlaylist(firstPlaylist(), {});
-        menu.refresh();
-        QVERIFY(!labels(&menu).contains("Tracks"));
-    }
+        QCOMPARE(player.playPauseAction()->text(), QStringLiteral("Pause"));
 
-    // A save that failed is told below the player, where the screen has room.
-    void aFailedSaveIsTold()
-    {
-        emit s->config.saveFailed(QStringLiteral("disk full"));
-        const QLabel* notice = s->view.findChild<QLabel*>();
-        QVERIFY(notice && notice->isVisible() && notice->text().contains("disk full"));
-        const QRect frame = s->view.frameGeometry();
-        QCOMPARE(notice->pos(), QPoint(frame.left(), frame.bottom() + 6));
-    }
-
-    // A knob tick repaints a few pixels: it must not read the playlist file again.
-    void ticksDoNotReadThePlaylist()
-    {
-        QList<Track> many;
-        for (int i = 0; i < 50; ++i)
-            many << Track{QUuid::createUuid(), m_tracks[i % 3].urlString, QStringLiteral("Track %1").arg(i), "A"};
-        s->config.savePlaylist(firstPlaylist(), many);
-        s->view.repaint();
-        const int reads = s->view.currentTracks()->readCount();
-        for (int i = 0; i < 20; ++i) {
-            QMetaObject::invokeMethod(&s->player, "progressChanged", Q_ARG(double, i / 20.0));
-            s->view.repaint();
-        }
-        QCOMPARE(s->view.currentTracks()->readCount(), reads);
-    }
-
-    void anEditOnDiskShowsAtOnce()
-    {
-        QCOMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Tone 1"));
-        // another program rewrites the playlist file
-        QByteArray bytes = testsupport::readFile(s->config.playlistFileURL(firstPlaylist()));
-        bytes.replace("Tone 1", "Edited by hand");
-        QVERIFY(testsupport::writeFile(s->config.playlistFileURL(firstPlaylist()), bytes));
-        QTRY_COMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Edited by hand"));
+        setTracks({Track{QUuid::createUuid(), m_tracks[0].urlString, "Rock & Roll"}});
+        const QAction* action = s->view.trackMenu()->actions().first();
+        QCOMPARE(std::pair(action->text(), action->iconText()),
+                 std::pair(QStringLiteral("Rock && Roll"), QStringLiteral("Rock & Roll")));
+        setTracks({});
+        QCOMPARE(entries(s->view.trackMenu()), QStringList{"*Edit playlists"});
+        QSignalSpy settings(&s->controller, &PlayerController::settingsRequested);
+        s->view.trackMenu()->actions().first()->trigger();
+        QCOMPARE(settings.count(), 1);
+        player.refresh();
+        QVERIFY(!entries(&player).contains("Tracks"));
     }
 };
 

@@ -1,14 +1,13 @@
-#include "theme/themedata.h"
 #include "ui/player/skinlayout.h"
 
 #include <QFontMetricsF>
 #include <QtTest>
 
-#include <limits>
-
 using Element = SkinLayout::Element;
+using enum SkinLayout::Element;
 
-// Geometry of the built-in "mini" theme (the defaults of Config), plain and enlarged.
+// Geometry of the built-in "mini" theme (the defaults of Config), plain and enlarged. The
+// window's size is checked where the window takes it, in tst_contentview.
 class TestSkinLayout final : public QObject {
     Q_OBJECT
 
@@ -21,44 +20,50 @@ class TestSkinLayout final : public QObject {
         const auto element = layout().elementAt(point, {minimized, true, true}, 0);
         return element ? int(*element) : -1;
     }
+    QList<Element> absent(bool playing, bool hasTracks) const
+    {
+        QList<Element> result;
+        for (int e = 0; e < SkinLayout::kElementCount; ++e)
+            if (!layout().isPresent(Element(e), {false, playing, hasTracks}))
+                result << Element(e);
+        return result;
+    }
 
 private slots:
     void init() { m_theme = ThemeData{}, m_big = false; }
 
     // Each element's rectangle (centre and size scaled together), and a click on its centre
-    // lands on it.
-    void rects()
+    // lands on it; what is there at all.
+    void rectsHitsAndPresence()
     {
-        const struct { bool big; Element e; QPointF c; double w, h; } cases[] = {
-            {false, Element::Close, {9.5, 11}, 17, 14},           {true, Element::Close, {14.25, 16.5}, 25.5, 21},
-            {false, Element::PlayPause, {192, 34}, 34, 52},       {true, Element::PlayPause, {288, 51}, 51, 78},
-            {false, Element::Rewind, {158, 34}, 34, 52},          {true, Element::TrackMenu, {14.25, 130.5}, 25.5, 21},
-            {true, Element::AlbumArt, {100.5, 72}, 138, 138},     {false, Element::Scrubber, {117.5, 65.5}, 14, 14}};
+        const struct { bool big; Element e; double x, y, w, h; } cases[] = {
+            {false, Close, 9.5, 11, 17, 14},      {true, Close, 14.25, 16.5, 25.5, 21},
+            {false, PlayPause, 192, 34, 34, 52},  {true, PlayPause, 288, 51, 51, 78},
+            {false, Rewind, 158, 34, 34, 52},     {true, TrackMenu, 14.25, 130.5, 25.5, 21},
+            {true, AlbumArt, 100.5, 72, 138, 138}, {false, Scrubber, 117.5, 65.5, 14, 14}};
         for (const auto& c : cases) {
             m_big = c.big;
-            QCOMPARE(layout().rect(c.e), QRectF(c.c.x() - c.w / 2, c.c.y() - c.h / 2, c.w, c.h));
-            QCOMPARE(hit(c.c), int(c.e)); // the knob lies above the background
+            QCOMPARE(layout().rect(c.e), QRectF(c.x - c.w / 2, c.y - c.h / 2, c.w, c.h));
+            QCOMPARE(hit({c.x, c.y}), int(c.e)); // the knob lies above the background
         }
-    }
-
-    void hits()
-    {
-        QCOMPARE(hit({260, 90}), -1);              // the background
-        QCOMPARE(hit({300, 34}), -1);              // outside the skin
-        QCOMPARE(hit({9.5, 87}, true), int(Element::TrackMenu)); // minimised keeps the menus
-        QCOMPARE(hit({192, 34}, true), -1);        // and cuts off play
-        m_theme.playWidth = 0;                     // a zero-sized button takes no clicks
+        // at the plain scale of the last row: background and outside take none; minimised
+        // keeps the menus and cuts off play
+        QCOMPARE(QList({hit({260, 90}), hit({300, 34}),
+                       hit({9.5, 87}, true), hit({192, 34}, true)}),
+                 QList({-1, -1, int(TrackMenu), -1}));
+        m_theme.playWidth = 0; // a zero-sized button takes no clicks
         QCOMPARE(hit({192, 34}), -1);
-    }
 
-    void skinSize()
-    {
-        const struct { bool big, minimized; QSizeF size; } cases[] = {
-            {false, false, {269, 96}}, {true, false, {403.5, 144}}, {false, true, {20, 96}}, {true, true, {30, 144}}};
-        for (const auto& c : cases) {
-            m_big = c.big;
-            QCOMPARE(layout().skinSize(c.minimized), c.size);
-        }
+        // a theme leaves an element out by a size of 0 or less; close is always there, the
+        // texts need tracks and the knob needs playback
+        m_theme = ThemeData{};
+        QCOMPARE(QList({absent(true, true), absent(false, true), absent(true, false)}),
+                 QList<QList<Element>>({{}, {Scrubber}, {TrackName, Artist}}));
+        m_theme.minWidth = m_theme.trackMenuWidth = m_theme.trackArtWidth = m_theme.closeWidth = 0;
+        m_theme.playlistMenuWidth = -3;
+        m_theme.trackTextSize = 0;
+        QCOMPARE(absent(true, true),
+                 QList<Element>({Minimize, PlaylistMenu, TrackMenu, AlbumArt, TrackName}));
     }
 
     // Name and artist: the font scales, the box keeps the theme's width; what does not fit
@@ -68,45 +73,20 @@ private slots:
         for (const bool big : {false, true}) {
             m_big = big;
             const SkinLayout layout = this->layout();
-            for (const Element e : {Element::TrackName, Element::Artist}) {
+            for (const Element e : {TrackName, Artist}) {
                 const QFont font = layout.textFont(e);
-                QCOMPARE(font.pointSizeF(), big ? 13.5 : 9.0);
-                QCOMPARE(font.bold(), e == Element::TrackName);
                 const QRectF box = layout.textRect(e);
-                QCOMPARE(box.size(), QSizeF(152, QFontMetricsF(font).height()));
-                QCOMPARE(box.center(), QPointF(192, e == Element::TrackName ? 75 : 89) * layout.scale());
-                for (const QString& text : {QStringLiteral("Song"), QString(80, 'W'), QStringLiteral("two\nlines")}) {
+                QCOMPARE(std::tuple(font.pointSizeF(), font.bold(), box.size(), box.center()),
+                         std::tuple(9 * layout.scale(), e == TrackName,
+                                    QSizeF(152, QFontMetricsF(font).height()),
+                                    QPointF(192, e == TrackName ? 75 : 89) * layout.scale()));
+                for (const QString& text : QStringList{"Song", QString(80, 'W'), "a\nb"}) {
                     const QString shown = SkinLayout::elided(text, font, box.width());
-                    QVERIFY(!shown.contains('\n'));
-                    QVERIFY(QFontMetricsF(font).horizontalAdvance(shown) <= box.width());
-                    QCOMPARE(shown.endsWith(QChar(0x2026)), text.startsWith('W'));
+                    const bool fits = QFontMetricsF(font).horizontalAdvance(shown) <= box.width();
+                    QCOMPARE(std::tuple(fits, shown.contains('\n'), shown.endsWith(QChar(0x2026))),
+                             std::tuple(true, false, text.startsWith('W')));
                 }
             }
-        }
-    }
-
-    // A theme leaves an element out by a size of 0 or less; close is always there, the texts
-    // need tracks and the knob needs playback.
-    void presence()
-    {
-        using Edit = void (*)(ThemeData&);
-        const Edit none = [](ThemeData&) {}, noName = [](ThemeData& t) { t.trackTextSize = 0; };
-        const struct { const char* name; Edit edit; bool hasTracks, playing; Element e; bool present; } cases[] = {
-            {"minimise", none, true, false, Element::Minimize, true},
-            {"minimise, width 0", [](ThemeData& t) { t.minWidth = 0; }, true, false, Element::Minimize, false},
-            {"track menu, width 0", [](ThemeData& t) { t.trackMenuWidth = 0; }, true, false, Element::TrackMenu, false},
-            {"playlist menu, negative", [](ThemeData& t) { t.playlistMenuWidth = -3; }, true, false, Element::PlaylistMenu, false},
-            {"album art, width 0", [](ThemeData& t) { t.trackArtWidth = 0; }, true, false, Element::AlbumArt, false},
-            {"close, width 0", [](ThemeData& t) { t.closeWidth = 0; }, true, false, Element::Close, true},
-            {"name size 0", noName, true, false, Element::TrackName, false},
-            {"artist beside name 0", noName, true, false, Element::Artist, true},
-            {"name without tracks", none, false, false, Element::TrackName, false},
-            {"knob, not playing", none, true, false, Element::Scrubber, false},
-            {"knob, playing", none, true, true, Element::Scrubber, true}};
-        for (const auto& c : cases) {
-            m_theme = ThemeData{};
-            c.edit(m_theme);
-            QVERIFY2(layout().isPresent(c.e, {false, c.playing, c.hasTracks}) == c.present, c.name);
         }
     }
 
@@ -118,16 +98,16 @@ private slots:
             {false, 0, 117.5}, {false, 0.5, 192}, {false, 1, 266.5}, {true, 0.5, 288}};
         for (const auto& c : cases) {
             m_big = c.big;
-            const SkinLayout layout = this->layout();
-            QCOMPARE(layout.knobX(c.progress), c.x);
-            QCOMPARE(layout.knobRect(c.x).center().y(), 65.5 * layout.scale());
-            QCOMPARE(layout.fractionAt(c.x), c.progress);
-            QCOMPARE(layout.clampToTravel(c.x - 200), layout.scrubberMinX());
-            QCOMPARE(layout.fractionAt(c.x + 400), 1.0);
+            const SkinLayout l = layout();
+            QCOMPARE(std::pair(l.knobX(c.progress), l.fractionAt(c.x)),
+                     std::pair(c.x, c.progress));
+            QCOMPARE(l.knobRect(c.x).center().y(), 65.5 * l.scale());
+            QCOMPARE(std::pair(l.clampToTravel(c.x - 200), l.fractionAt(c.x + 400)),
+                     std::pair(l.scrubberMinX(), 1.0));
         }
         m_theme.scrubberMaxPos = m_theme.scrubberMinPos;
-        QCOMPARE(layout().fractionAt(200), 0.0);
-        QCOMPARE(layout().knobX(0.7), m_theme.scrubberMinPos.x() * layout().scale());
+        QCOMPARE(std::pair(layout().fractionAt(200), layout().knobX(0.7)),
+                 std::pair(0.0, m_theme.scrubberMinPos.x() * layout().scale()));
     }
 
     // A hand-edited theme with NaN, infinite or huge numbers still gives a window one can
@@ -135,20 +115,21 @@ private slots:
     void absurdThemeValuesAreBounded()
     {
         m_big = true;
-        const double limit = SkinLayout::kMaxPoints * 1.5, least = SkinLayout::kMinWindowPoints * 1.5;
-        for (const double value : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e12, -1e12}) {
-            m_theme.playerWidth = m_theme.playerHeight = m_theme.playWidth = m_theme.trackTextWidth = value;
+        const double most = SkinLayout::kMaxPoints * 1.5;
+        const double least = SkinLayout::kMinWindowPoints * 1.5;
+        for (const double value : {qQNaN(), qInf(), 1e12, -1e12}) {
+            m_theme.playerWidth = m_theme.playerHeight = m_theme.playWidth = value;
+            m_theme.trackTextWidth = value;
             m_theme.playPos = QPointF(value, value);
             m_theme.trackTextSize = qint64(1e12);
             const SkinLayout layout = this->layout();
             const QSizeF size = layout.skinSize(false);
-            QVERIFY(size.width() >= least && size.width() <= limit);
-            QVERIFY(size.height() >= least && size.height() <= limit);
-            const QRectF play = layout.rect(Element::PlayPause);
+            QVERIFY(size == size.expandedTo({least, least}).boundedTo({most, most}));
+            const QRectF play = layout.rect(PlayPause);
             QVERIFY(std::isfinite(play.x()) && std::isfinite(play.width()));
-            QVERIFY(play.width() <= limit && std::abs(play.x()) <= 2 * limit);
-            QVERIFY(layout.textFont(Element::TrackName).pointSizeF() <= SkinLayout::kMaxFontPoints * 1.5);
-            QVERIFY(layout.textRect(Element::TrackName).width() <= SkinLayout::kMaxPoints);
+            QVERIFY(play.width() <= most && std::abs(play.x()) <= 2 * most);
+            QVERIFY(layout.textFont(TrackName).pointSizeF() <= 1.5 * SkinLayout::kMaxFontPoints);
+            QVERIFY(layout.textRect(TrackName).width() <= SkinLayout::kMaxPoints);
         }
     }
 };
