@@ -44,17 +44,6 @@ Run runToEnd(const QStringList& arguments, const QString& bus = {}, const QStrin
     return {process.end(SIGKILL), QString::fromUtf8(process.readAllStandardOutput())};
 }
 
-// Every file of the data directory with its bytes, by path.
-QMap<QString, QByteArray> snapshot(const QString& dir)
-{
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        files.insert(QDir(dir).relativeFilePath(path), testsupport::readFile(path));
-    }
-    return files;
-}
-
 QString urlOf(const QString& path) { return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded); }
 
 } // namespace
@@ -103,7 +92,7 @@ private slots:
         const QString playlist = "Playlists/" + playlists[0]["id"].toString() + ".json";
         // beside the lock, the settings and the empty playlist, the 22 built-in themes of 17
         // files each (their theme.json: tst_themes)
-        QMap<QString, QByteArray> before = snapshot(home.dataDir());
+        QMap<QString, QByteArray> before = testsupport::snapshot(home.dataDir());
         QVERIFY(before.size() == 3 + 22 * 17 && before.firstKey() == ".lock");
         QVERIFY(QJsonDocument::fromJson(before[playlist])["tracks"] == QJsonArray());
 
@@ -115,7 +104,7 @@ private slots:
         QCOMPARE(runToEnd({high}), Run(1, "Lindenfold is already running.\n"));
         QCOMPARE(second.end(), 0);
         before.remove(".lock");
-        QCOMPARE(snapshot(home.dataDir()), before);
+        QCOMPARE(testsupport::snapshot(home.dataDir()), before);
         QCOMPARE(QFileInfo(home.settingsFile()).lastModified(), modified);
 
         // a file URI, as the desktop entry's %U hands them over

@@ -18,17 +18,6 @@ using namespace testsupport;
 
 namespace {
 
-// Every file under dir with its bytes.
-QMap<QString, QByteArray> snapshot(const QString& dir)
-{
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        files.insert(QDir(dir).relativeFilePath(path), readFile(path));
-    }
-    return files;
-}
-
 const Track kTrack{QUuid::createUuid(), "file:///music/a.flac", "A", "B"};
 
 } // namespace

@@ -1,11 +1,9 @@
 #include "support/audiotest.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QThread>
+#include <QTest>
 #include <QtEndian>
 
 #include <taglib/attachedpictureframe.h>
@@ -41,20 +39,6 @@ QString toneExpression(const ToneFile& tone)
                         .arg(tone.startSeconds);
     }
     return QStringLiteral("%1*(%2)").arg(kToneAmplitude).arg(segments.join(u'+'));
-}
-
-// Keeps the caller's event loop (the player's signals) and the recording going.
-template <typename Condition> bool waitUntil(int timeoutMs, Condition condition)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        // an idle event loop, never a blocked one: the media backend works on this thread too
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(20);
-    }
-    return true;
 }
 
 double pitch(const QList<float>& samples)
@@ -189,9 +173,10 @@ bool SinkRecorder::start()
                     {"-d", sink + ".monitor", "--raw", "--format=s16le", "--channels=1",
                      QStringLiteral("--rate=%1").arg(kSampleRate), "--latency-msec=20"});
     // the null sink renders silence even when idle, so a working recording always grows
-    if (waitUntil(15000, [this] {
-            return recordedMs() >= 100 || m_process.state() == QProcess::NotRunning;
-        }) && recordedMs() >= 100)
+    if (QTest::qWaitFor(
+            [this] { return recordedMs() >= 100 || m_process.state() == QProcess::NotRunning; },
+            15000) &&
+        recordedMs() >= 100)
         return true;
     qWarning() << "parec records nothing from" << sink << m_process.errorString();
     return false;
@@ -218,10 +203,14 @@ void SinkRecorder::clear()
 
 template <typename Heard> bool SinkRecorder::waitFor(int timeoutMs, int windowMs, Heard heard)
 {
-    return waitUntil(timeoutMs, [&] {
-        const QList<float> samples = lastSamples(windowMs);
-        return (windowMs < 0 || samples.size() >= windowMs * kSampleRate / 1000) && heard(samples);
-    });
+    // the event loop keeps running: the media backend works on this thread too
+    return QTest::qWaitFor(
+        [&] {
+            const QList<float> samples = lastSamples(windowMs);
+            return (windowMs < 0 || samples.size() >= windowMs * kSampleRate / 1000) &&
+                   heard(samples);
+        },
+        timeoutMs);
 }
 
 bool SinkRecorder::waitForTone(double frequency, int timeoutMs, int windowMs)

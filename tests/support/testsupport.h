@@ -33,6 +33,8 @@ QString captureStdout(const std::function<void()>& fn);
 QString playerctl(const QStringList& arguments);
 
 QByteArray readFile(const QString& path);
+// Every file under dir (hidden ones too) with its bytes, by relative path.
+QMap<QString, QByteArray> snapshot(const QString& dir);
 bool writeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace testsupport

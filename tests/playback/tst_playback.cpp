@@ -1,7 +1,10 @@
+#include "playback/albumart.h"
 #include "playback/audioplayer.h"
+#include "playback/soundplayer.h"
 #include "support/audiotest.h"
 #include "support/testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -10,22 +13,49 @@
 #include <QTimer>
 
 #include <cmath>
+#include <future>
 #include <limits>
 #include <memory>
 #include <numbers>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using audiotest::Format;
 using audiotest::ToneFile;
+using Pictures = QList<QByteArray>;
 
 // the level of a tone file played at full volume
 constexpr double kLoud = audiotest::kToneAmplitude / std::numbers::sqrt2;
 
-// Real files played into the test audio server; its null sink is recorded where what is heard
-// is the point.
-class TestAudioPlayer final : public QObject {
+namespace {
+
+QByteArray imageBytes(const QColor& color, const QSize& size = {16, 16}, const char* format = "PNG")
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return buffer.data();
+}
+
+// near the colour is good enough: JPEG is lossy; an invalid colour stands for no picture
+bool shows(const QImage& image, const QColor& expected)
+{
+    if (image.isNull() || !expected.isValid())
+        return image.isNull() && !expected.isValid();
+    const QColor got = image.pixelColor(image.width() / 2, image.height() / 2);
+    return std::abs(got.red() - expected.red()) < 16 && std::abs(got.blue() - expected.blue()) < 16;
+}
+
+} // namespace
+
+// Real files played into the test audio server, its null sink recorded where what is heard is
+// the point: the player, the skin's sounds (the shipped ones plus test-only ":/sounds/tone440",
+// "tone880", 3 s each, and "broken") and cover pictures read by TagLib off the main thread.
+class TestPlayback final : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
@@ -35,6 +65,8 @@ class TestAudioPlayer final : public QObject {
     // 4 s in each format, at 330, 440, ... 880 Hz
     QList<QUrl> m_tones;
     std::unique_ptr<AudioPlayer> m_player;
+    const QByteArray m_red = imageBytes(Qt::red);
+    const QByteArray m_blue = imageBytes(Qt::blue, {24, 12}, "JPG");
 
     QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
     QString make(const char* name, const ToneFile& tone) const
@@ -43,6 +75,11 @@ class TestAudioPlayer final : public QObject {
     }
     // Latin-1, which no UTF-8 decoder takes
     QByteArray latin1Name() const { return QFile::encodeName(path("caf")) + "\xe9.wav"; }
+    QString file(const QString& name, Format format, const Pictures& pictures)
+    {
+        return audiotest::makeToneFile(m_dir.path(), name,
+                                       {{440}, 1, format, 0, true, true, "Title", pictures});
+    }
     void waitForLoaded() { QTRY_VERIFY_WITH_TIMEOUT(m_player->duration() != 1.0, 15000); }
 
 private slots:
@@ -320,7 +357,184 @@ private slots:
         QVERIFY_HEARD(m_recorder, waitForTone(440));
         QTRY_COMPARE_WITH_TIMEOUT(finished, 2, 15000);
     }
+
+    // A name without a sound is reported, and neither starts nor counts as the last sound.
+    void missingSoundIsReported()
+    {
+        SoundPlayer sounds;
+        QSignalSpy startedSpy(&sounds, &SoundPlayer::soundStarted);
+        for (const QString name : {"whoosh", "click.m4a", ""}) {
+            QCOMPARE(testsupport::captureStdout([&] { sounds.playSound(name); }),
+                     "Error: Sound file " + name + ".m4a not found.\n");
+        }
+        QVERIFY(startedSpy.isEmpty() && sounds.lastSound().isEmpty());
+    }
+
+    void shippedSoundsPlay_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"click", "pop", "min", "drag"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    // Short and quiet: heard, then silence again, nothing near full scale.
+    void shippedSoundsPlay()
+    {
+        QFETCH(QString, name);
+        SoundPlayer sounds;
+        QSignalSpy startedSpy(&sounds, &SoundPlayer::soundStarted);
+        m_recorder.clear();
+        const QString printed = testsupport::captureStdout([&] {
+            sounds.playSound(name);
+            QVERIFY_HEARD(m_recorder, waitForSound());
+        });
+        QVERIFY(printed.isEmpty() && sounds.lastSound() == name);
+        QVERIFY(startedSpy.count() == 1 && startedSpy[0][0].toString() == name);
+        QVERIFY_HEARD(m_recorder, waitForSilence());
+        const QList<float> all = m_recorder.lastSamples(-1);
+        QVERIFY(*std::max_element(all.begin(), all.end()) < 0.5f);
+    }
+
+    // An undecodable sound is reported once and leaves the player working; a new sound cuts off
+    // the one still playing at once, and a sound that has ended plays again.
+    void soundsCutOffAndRestart()
+    {
+        SoundPlayer sounds;
+        const QString printed = testsupport::captureStdout([&] {
+            sounds.playSound(QStringLiteral("broken"));
+            QTest::qWait(1500);
+        });
+        QVERIFY2(printed.startsWith("Error: Could not play sound file broken. Error: ") &&
+                     printed.count(u'\n') == 1,
+                 qPrintable(printed));
+        QCOMPARE(sounds.lastSound(), QStringLiteral("broken"));
+
+        sounds.playSound(QStringLiteral("tone440"));
+        QVERIFY_HEARD(m_recorder, waitForTone(440));
+        sounds.playSound(QStringLiteral("tone880"));
+        // well before the 3 s of 440 Hz could have played out
+        QVERIFY_HEARD(m_recorder, waitForTone(880, 1500));
+        QVERIFY(audiotest::amplitudeAt(m_recorder.lastSamples(250), 440) < 0.01);
+        QCOMPARE(sounds.lastSound(), QStringLiteral("tone880"));
+        QVERIFY_HEARD(m_recorder, waitForSilence());
+        sounds.playSound(QStringLiteral("tone880"));
+        QVERIFY_HEARD(m_recorder, waitForTone(880));
+    }
+
+    // The first picture that decodes is the cover, in every format; big ones come scaled down.
+    void cover_data()
+    {
+        QTest::addColumn<Format>("format");
+        QTest::addColumn<Pictures>("pictures");
+        QTest::addColumn<QColor>("expected");
+        const QByteArray junk = QByteArray("definitely not a picture").repeated(10);
+        for (Format format : {Format::Mp3, Format::Flac, Format::OggVorbis, Format::Opus,
+                              Format::M4a, Format::Wav}) {
+            QTest::addRow("%s-junk-blue", qPrintable(audiotest::extension(format)))
+                << format << Pictures{junk, m_blue} << QColor(Qt::blue);
+        }
+        QTest::newRow("mp3-red-blue") << Format::Mp3 << Pictures{m_red, m_blue} << QColor(Qt::red);
+        QTest::newRow("m4a-red-blue") << Format::M4a << Pictures{m_red, m_blue} << QColor(Qt::red);
+        QTest::newRow("flac-none") << Format::Flac << Pictures{} << QColor();
+        QTest::newRow("ogg-junk") << Format::OggVorbis << Pictures{junk} << QColor();
+        // a header claiming 100000 x 100000 pixels (IHDR bytes 16..23) is no reason to allocate
+        QTest::newRow("mp3-huge-red")
+            << Format::Mp3
+            << Pictures{imageBytes(Qt::red, {4, 4}).replace(16, 8, "\0\1\x86\xa0\0\1\x86\xa0", 8),
+                        m_red}
+            << QColor(Qt::red);
+        const QByteArray wide = imageBytes(Qt::blue, {5000, 100}, "JPG");
+        QTest::newRow("flac-wide-blue") << Format::Flac << Pictures{wide} << QColor(Qt::blue);
+    }
+
+    void cover()
+    {
+        QFETCH(Format, format);
+        QFETCH(Pictures, pictures);
+        QFETCH(QColor, expected);
+        const QString path = file(QString::fromLatin1(QTest::currentDataTag()), format, pictures);
+        QVERIFY(!path.isEmpty());
+        const QImage image = albumart::readAlbumArt(path);
+        QVERIFY(shows(image, expected) && image.width() <= 2048);
+    }
+
+    // Damaged, empty, lying or special files give no picture, and never block the reader: a FIFO
+    // would wait for a writer that never comes.
+    void damagedFilesGiveNoPicture_data()
+    {
+        QTest::addColumn<QString>("path");
+        const auto write = [this](const QString& name, const QByteArray& bytes) {
+            QTest::newRow(qPrintable(name)) << m_dir.filePath(name);
+            QVERIFY(testsupport::writeFile(m_dir.filePath(name), bytes));
+        };
+        QByteArray noise;
+        for (int i = 0; i < 50000; ++i)
+            noise.append(char((i * 7919 + (i >> 3)) & 0xff));
+        for (const QString ext : {"mp3", "flac", "ogg", "opus", "m4a", "wav"}) {
+            write("empty." + ext, {});
+            write("noise." + ext, noise);
+        }
+        // headers that promise far more than the file holds
+        write("lying-id3.mp3", QByteArray("ID3\x03\x00\x00\x7f\x7f\x7f\x7f", 10) + noise);
+        write("lying-atom.m4a", QByteArray("\xff\xff\xff\xf0" "ftypM4A \0\0\0\0", 16) + noise);
+        write("marker.flac", "fLaC");
+        // the FIFO and the folder of the player's tests
+        for (const char* name : {"fifo.mp3", "folder.mp3", "missing.mp3"})
+            QTest::newRow(name) << m_dir.filePath(name);
+    }
+
+    void damagedFilesGiveNoPicture()
+    {
+        QFETCH(QString, path);
+        auto read = std::async(std::launch::async, [&] { return albumart::readAlbumArt(path); });
+        const bool answered = read.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+        if (!answered) // a writer that goes at once lets a reader stuck on the FIFO end
+            ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+        QVERIFY(answered);
+        QVERIFY(read.get().isNull());
+    }
+
+    // The player shows the loaded file's picture, keeps it through a failed open and a resume,
+    // and replaces it only once the next file's load has ended.
+    void playerKeepsThePictureUntilTheNextLoadEnds()
+    {
+        const QString red = file("player-red", Format::M4a, {m_red});
+        const QString none = file("player-none", Format::Flac, {});
+        const QString alsoNone = file("player-also-none", Format::OggVorbis, {});
+        // a picture TagLib can read, but no audio GStreamer can play
+        const QString broken = m_dir.filePath(QStringLiteral("broken.mp3"));
+        QVERIFY(testsupport::writeFile(broken, QByteArray(20000, '\0')));
+        QVERIFY(audiotest::embedPictures(broken, Format::Mp3, {m_blue}));
+        QVERIFY(!albumart::readAlbumArt(broken).isNull());
+        AudioPlayer player;
+        QSignalSpy artSpy(&player, &AudioPlayer::albumArtChanged);
+        player.play(QUrl::fromLocalFile(red));
+        QTRY_VERIFY_WITH_TIMEOUT(shows(player.albumArt(), Qt::red), 15000);
+
+        const QString printed = testsupport::captureStdout([&] {
+            player.play(QUrl::fromLocalFile(broken));
+            QTRY_VERIFY_WITH_TIMEOUT(!player.isLoading(), 15000);
+        });
+        QVERIFY(printed.startsWith(QStringLiteral("Playback failed: ")));
+        // the picture changes on disk; a resume must not read it again
+        player.pause();
+        player.stop();
+        QVERIFY(audiotest::embedPictures(red, Format::M4a, {m_blue}));
+        player.play(QUrl::fromLocalFile(red));
+        QTest::qWait(1000);
+        QVERIFY(artSpy.count() == 1 && shows(player.albumArt(), Qt::red));
+
+        player.play(QUrl::fromLocalFile(none));
+        QVERIFY(!player.albumArt().isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(player.albumArt().isNull(), 15000);
+        QCOMPARE(artSpy.count(), 2);
+        // absent again stays absent without telling anyone
+        player.play(QUrl::fromLocalFile(alsoNone));
+        QTRY_VERIFY_WITH_TIMEOUT(!player.isLoading(), 15000);
+        QTest::qWait(1000);
+        QCOMPARE(artSpy.count(), 2);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestAudioPlayer)
-#include "tst_audioplayer.moc"
+QTEST_GUILESS_MAIN(TestPlayback)
+#include "tst_playback.moc"
