@@ -506,7 +506,7 @@ private slots:
         QVERIFY(testsupport::writeFile(broken, QByteArray(20000, '\0')));
         QVERIFY(audiotest::embedPictures(broken, Format::Mp3, {m_blue}));
         QVERIFY(!albumart::readAlbumArt(broken).isNull());
-        AudioPlayer player;
+        AudioPlayer& player = *m_player;
         QSignalSpy artSpy(&player, &AudioPlayer::albumArtChanged);
         player.play(QUrl::fromLocalFile(red));
         QTRY_VERIFY_WITH_TIMEOUT(shows(player.albumArt(), Qt::red), 15000);

@@ -155,8 +155,6 @@ double amplitudeAt(const QList<float>& samples, double frequency)
     return 4 * std::sqrt(std::max(s1 * s1 + s2 * s2 - coeff * s1 * s2, 0.0)) / double(n);
 }
 
-SinkRecorder::SinkRecorder() = default;
-
 SinkRecorder::~SinkRecorder()
 {
     m_process.kill();

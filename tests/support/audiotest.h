@@ -47,7 +47,7 @@ double amplitudeAt(const QList<float>& samples, double frequency);
 // parec for as long as it lives. The wait functions keep the event loop running.
 class SinkRecorder {
 public:
-    SinkRecorder();
+    SinkRecorder() = default;
     ~SinkRecorder();
     Q_DISABLE_COPY_MOVE(SinkRecorder)
 

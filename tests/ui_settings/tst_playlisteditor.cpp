@@ -401,33 +401,6 @@ private slots:
         QCOMPARE(testsupport::readFile(e->config.playlistFileURL(other)), otherFile);
     }
 
-    // Reordering with the mouse through the display's own drag loop.
-    void dragFirstRowToTheLast()
-    {
-        e->fill({"A", "B", "C", "D"});
-        QWindow* window = e->view->windowHandle();
-        const auto rowCentre = [&](int row) {
-            const QModelIndex index =
-                e->view->trackModel()->index(row, TrackTableModel::NameColumn);
-            return e->view->trackTable()->viewport()->mapTo(
-                e->view.get(), e->view->trackTable()->visualRect(index).center());
-        };
-        QSignalSpy written(&e->config, &Config::playlistSaved);
-        // the drag loop starts inside the move below; these steps run from within it
-        QTimer::singleShot(100, window, [&] {
-            for (int row : {1, 2, 3}) {
-                QTest::mouseMove(window, rowCentre(row));
-                QTest::qWait(50);
-            }
-            QTest::mouseRelease(window, Qt::LeftButton, {}, rowCentre(3));
-        });
-        QTest::mousePress(window, Qt::LeftButton, {}, rowCentre(0));
-        QTest::mouseMove(window, rowCentre(0) + QPoint(0, QApplication::startDragDistance() + 2));
-        QTRY_COMPARE(written.count(), 1);
-        QCOMPARE(e->rows() + e->storedNames(e->shown()),
-                 QString("BCDABCDA").split("", Qt::SkipEmptyParts));
-    }
-
     // The dragged row follows the pointer over the rows, unsaved; a drop on a row writes the
     // order once, a drag that leaves the table or ends below the rows writes nothing. Text from
     // another program moves nothing; its drop writes the list unchanged.
