@@ -1,5 +1,6 @@
 #include "playback/albumart.h"
 
+#include "core/pngchunks.h"
 #include "playback/playbin.h"
 
 #include <QBuffer>
@@ -111,7 +112,7 @@ QList<QByteArray> embeddedPictures(const QString& path)
 
 QImage decodePicture(const QByteArray& bytes)
 {
-    if (bytes.isEmpty() || bytes.size() > kMaxPictureBytes)
+    if (bytes.isEmpty() || bytes.size() > kMaxPictureBytes || !pngchunks::fit(bytes))
         return {};
     QBuffer buffer;
     buffer.setData(bytes);
