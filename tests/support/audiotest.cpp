@@ -1,10 +1,6 @@
 #include "support/audiotest.h"
 
-#include <QDebug>
-#include <QDir>
-#include <QFile>
-#include <QTest>
-#include <QtEndian>
+#include <QtTest>
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/flacfile.h>

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QProcess>
-#include <QString>
+#include <QtCore>
 
 // Helpers for tests that need real sound: tone files made on the spot, a recording of the test
 // audio server's null sink, and the level and pitch of what was recorded.
