@@ -1,12 +1,11 @@
 #include "theme/skinimages.h"
 
 #include "core/fileio.h"
+#include "core/pngchunks.h"
 
 #include <QBuffer>
 #include <QHash>
 #include <QImageReader>
-#include <QtEndian>
-
 
 namespace theme {
 
@@ -23,30 +22,10 @@ constexpr int kMaxImageSide = 8192;
 // far above any real skin image; a file beyond it is not read at all
 constexpr qint64 kMaxImageBytes = 64 * 1024 * 1024;
 
-// A PNG whose chunk claims more bytes than the file holds is damaged, and the PNG decoder
-// spends seconds and gigabytes on such a claim before it gives up: refused here instead.
-bool pngChunksFit(const QByteArray& bytes)
-{
-    static const char signature[] = "\x89PNG\r\n\x1a\n";
-    if (!bytes.startsWith(QByteArrayView(signature, 8)))
-        return true; // not a PNG; the reader tells what it is
-    qsizetype at = 8;
-    while (bytes.size() - at >= 12) {
-        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
-        if (length > quint64(bytes.size() - at - 12))
-            return false;
-        if (QByteArrayView(bytes.constData() + at + 4, 4) == "IEND")
-            return true;
-        at += 12 + qsizetype(length);
-    }
-    return true; // cut short: the decoder stops at the end of the bytes
-
-}
-
 QImage decodeBounded(const QString& path, const QSize& maxPixels)
 {
     auto bytes = fileio::readRegularFile(path, kMaxImageBytes, nullptr);
-    if (!bytes || !pngChunksFit(*bytes))
+    if (!bytes || !pngchunks::fit(*bytes))
         return {};
     QBuffer device(&*bytes);
     device.open(QIODevice::ReadOnly);
