@@ -72,7 +72,7 @@ private slots:
 
         delegate.playerController()->requestSettings();
         QWidget* settings = delegate.settingsWindow();
-        QVERIFY(settings && settings->isVisible());
+        QVERIFY(settings && settings->isVisible() && settings->size() == QSize(640, 640));
         settings->close();
         delegate.showSettings();
         QVERIFY(delegate.settingsWindow() == settings && settings->isVisible());

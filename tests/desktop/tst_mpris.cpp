@@ -56,7 +56,9 @@ private slots:
     void rootInterface()
     {
         QDBusInterface root(kService, kPath, "org.mpris.MediaPlayer2");
-        // the shell offers the player for the types its desktop entry lists
+        // the shell finds name and icon through the desktop entry, and offers the player for
+        // the types that entry lists
+        QCOMPARE(root.property("DesktopEntry").toString(), "lindenfold");
         const QString entry = QString::fromUtf8(testsupport::readFile(
             qEnvironmentVariable("LINDENFOLD_TEST_SOURCE_DIR") + "/packaging/lindenfold.desktop"));
         QCOMPARE(root.property("SupportedMimeTypes").toStringList(),

@@ -115,7 +115,7 @@ private slots:
 
     // The catalogue is written sorted by name (code points of the composed form, so "E" and a
     // combining accent sort as "É"); equal names keep their order and memory keeps its own.
-    // Ids are written in upper case whatever case they were read in.
+    // Ids are written in upper case whatever case they were read in, the keys in their order.
     void catalogueIsWrittenSortedByName()
     {
         writeFile(m_home->settingsFile(), settingsJson());
@@ -128,6 +128,10 @@ private slots:
         QCOMPARE(m_config->playlists(), inMemory);
         QCOMPARE(written("name"), QStringList({"C", "Same", "Same", "a", "b", "E\u0301a", "\u00C9t\u00E9"}));
         QCOMPARE(written("id").mid(1, 3), QStringList({uuidString(first), uuidString(second), "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F01"}));
+        // keys in the order of the record
+        const QByteArray text = readFile(m_home->settingsFile());
+        QVERIFY(text.indexOf("currentTheme") < text.indexOf("availableThemes") && text.indexOf("loopTracks") < text.indexOf("lastSelectedPlaylistID")
+                && text.indexOf("lastSelectedPlaylistID") < text.indexOf("\"playlists\""));
     }
 
     // Creating and deleting playlists: the catalogue and the files follow at once, and the

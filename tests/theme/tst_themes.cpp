@@ -60,6 +60,9 @@ private slots:
 #define LINDENFOLD_CHECK_KEY(type, field, setter) QVERIFY2(holds(object, #field, expected.field), qPrintable(name + " " #field));
             LINDENFOLD_THEME_FIELDS(LINDENFOLD_CHECK_KEY)
 #undef LINDENFOLD_CHECK_KEY
+            // keys in table order: first and last, a size's width before its height
+            QVERIFY(text.indexOf("playerWidth") < text.indexOf("trackTextSize")
+                    && text.indexOf("trackArtWidth") < text.indexOf("trackArtHeight"));
         }
     }
 

@@ -194,6 +194,12 @@ private slots:
         for (const qint64 index : {0, 2, -1})
             QVERIFY(!savesSettings([&] { r->controller.choosePlaylist(index, "pop"); }));
         QVERIFY(m_heard.isEmpty());
+        // from the menu while paused: saved, and the file stays loaded, silently
+        startPlaying(2);
+        r->player.pause();
+        QVERIFY(savesSettings([&] { r->controller.choosePlaylist(1); }));
+        QVERIFY(r->player.stops == 0 && m_heard.isEmpty());
+        r->controller.choosePlaylist(0);
         // from the skin while playing: stopped, saved, track 0, the sound
         startPlaying(2);
         QVERIFY(savesSettings([&] { r->controller.choosePlaylist(1, "pop"); }));
