@@ -61,6 +61,9 @@ int main(int argc, char* argv[])
     // "hidden" as third argument: the same without the window, to see the audio's own share
     if (argc < 4 || qstrcmp(argv[3], "hidden") != 0)
         view.show();
+    // a big playlist is decoded off the main thread: play once its tracks are there
+    for (int i = 0; i < 200 && config.currentTracks().size() < count; ++i)
+        wait(50);
     if (!controller.playCurrentTrack())
         return 1;
     wait(1000);
