@@ -139,7 +139,7 @@ int runBench(double seconds, int rounds, const QString& before)
     if (!pulseReachable()) {
         pulseDir.emplace();
         const QString pulse = pulseDir->filePath(QStringLiteral("pulse"));
-        if (!run(QStringLiteral(LINDENFOLD_PULSE_SCRIPT), {QStringLiteral("start"), pulse}))
+        if (!run(QStringLiteral("sh"), {QStringLiteral(LINDENFOLD_DAEMON_SCRIPT), "start", pulse, "pulse"}))
             return 1;
         qputenv("PULSE_SERVER", ("unix:" + pulse + "/native").toLocal8Bit());
     }
@@ -191,8 +191,8 @@ int runBench(double seconds, int rounds, const QString& before)
         std::fflush(stdout);
     }
     if (pulseDir)
-        run(QStringLiteral(LINDENFOLD_PULSE_SCRIPT),
-            {QStringLiteral("stop"), pulseDir->filePath(QStringLiteral("pulse"))});
+        run(QStringLiteral("sh"), {QStringLiteral(LINDENFOLD_DAEMON_SCRIPT), "stop",
+                                   pulseDir->filePath(QStringLiteral("pulse")), "pulse"});
     return status;
 }
 

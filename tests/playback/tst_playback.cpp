@@ -62,17 +62,17 @@ class TestPlayback final : public QObject {
     const QByteArray m_red = imageBytes(Qt::red);
     const QByteArray m_blue = imageBytes(Qt::blue, {24, 12}, "JPG");
 
-    QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
-    QString make(const char* name, const ToneFile& tone) const
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString make(const QString& name, const ToneFile& tone) const
     {
-        return audiotest::makeToneFile(m_dir.path(), QString::fromUtf8(name), tone);
+        return audiotest::makeToneFile(m_dir.path(), name, tone);
     }
     // Latin-1, which no UTF-8 decoder takes
     QByteArray latin1Name() const { return QFile::encodeName(path("caf")) + "\xe9.wav"; }
-    QString file(const QString& name, Format format, const Pictures& pictures)
+    // a second of tone with these cover pictures
+    QString file(const QString& name, Format format, const Pictures& pictures) const
     {
-        return audiotest::makeToneFile(m_dir.path(), name,
-                                       {{440}, 1, format, 0, true, true, "Title", pictures});
+        return make(name, {{440}, 1, format, 0, true, true, "Title", pictures});
     }
     void waitForLoaded() { QTRY_VERIFY_WITH_TIMEOUT(m_player->duration() != 1.0, 15000); }
 
@@ -83,7 +83,7 @@ private slots:
         for (Format format : {Format::Wav, Format::Flac, Format::OggVorbis, Format::Opus,
                               Format::Mp3, Format::M4a}) {
             const ToneFile tone{{110.0 * double(m_tones.size() + 3)}, 4, format};
-            m_tones << QUrl::fromLocalFile(make(qPrintable(audiotest::extension(format)), tone));
+            m_tones << QUrl::fromLocalFile(make(audiotest::extension(format), tone));
         }
         m_steps = QUrl::fromLocalFile(make("steps", {{440, 660}, 2.5}));
         const QString longTitle(70000, u'x');
@@ -452,8 +452,8 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         const auto write = [this](const QString& name, const QByteArray& bytes) {
-            QTest::newRow(qPrintable(name)) << m_dir.filePath(name);
-            QVERIFY(testsupport::writeFile(m_dir.filePath(name), bytes));
+            QTest::newRow(qPrintable(name)) << path(name);
+            QVERIFY(testsupport::writeFile(path(name), bytes));
         };
         QByteArray noise;
         for (int i = 0; i < 50000; ++i)
@@ -468,7 +468,7 @@ private slots:
         write("marker.flac", "fLaC");
         // the FIFO and the folder of the player's tests
         for (const char* name : {"fifo.mp3", "folder.mp3", "missing.mp3"})
-            QTest::newRow(name) << m_dir.filePath(name);
+            QTest::newRow(name) << path(name);
     }
 
     void damagedFilesGiveNoPicture()
@@ -490,7 +490,7 @@ private slots:
         const QString none = file("player-none", Format::Flac, {});
         const QString alsoNone = file("player-also-none", Format::OggVorbis, {});
         // a picture TagLib can read, but no audio GStreamer can play
-        const QString broken = m_dir.filePath(QStringLiteral("broken.mp3"));
+        const QString broken = path("broken.mp3");
         QVERIFY(testsupport::writeFile(broken, QByteArray(20000, '\0')));
         QVERIFY(audiotest::embedPictures(broken, Format::Mp3, {m_blue}));
         QVERIFY(!albumart::readAlbumArt(broken).isNull());
