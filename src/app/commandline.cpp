@@ -66,17 +66,22 @@ int answerCommandLine(const CommandLine& commandLine)
         // built again here, so that its texts are those of the installed translation
         QCommandLineParser parser;
         setUp(parser);
+        // one printed line per line of the help: printLine escapes a line break
         const QString text = parser.helpText();
-        printLine(text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text);
+        for (const QString& line :
+             (text.endsWith(QLatin1Char('\n')) ? text.chopped(1) : text).split(QLatin1Char('\n')))
+            printLine(line);
         return 0;
     }
     case CommandLine::Action::Version:
         printLine(QStringLiteral("lindenfold ") + QCoreApplication::applicationVersion());
         return 0;
     case CommandLine::Action::Error: {
+        // the error quotes the argument as given
         const QByteArray text =
-            (commandLine.error + QLatin1Char('\n') +
-             QCoreApplication::translate("CommandLine", "Try \"lindenfold --help\".") + QLatin1Char('\n'))
+            (escapeControls(commandLine.error) + QLatin1Char('\n') +
+             QCoreApplication::translate("CommandLine", "Try \"lindenfold --help\".") +
+             QLatin1Char('\n'))
                 .toUtf8();
         std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
         return 2;

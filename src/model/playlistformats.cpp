@@ -33,18 +33,68 @@ Format formatOf(const QString& path)
     return Format::None;
 }
 
-// UTF-8 where the bytes are valid UTF-8 (always for .m3u8), else Latin-1 as older lists were
-// written; a byte order mark is dropped.
-QString decodeText(const QByteArray& bytes)
+// More lines than this holding control characters (besides tabs) make a file no list: a
+// binary file read as lines would give thousands of entries of noise.
+constexpr int kMaxControlLines = 4;
+
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+bool isControlLine(QStringView line)
+{
+    // C1 is left out: Latin-1 reads the typographic quotes of Windows lists as C1
+    return std::any_of(line.begin(), line.end(), [](QChar c) {
+        return (c.unicode() < 0x20 && c != u'\t' && c != u'\r') || c.unicode() == 0x7f;
+    });
+}
+
+// The text of a line-based list: UTF-8 where the bytes are valid UTF-8 (required for .m3u8),
+// else Latin-1 as older lists were written; a byte order mark is dropped. Nothing for a file
+// that is no text: NUL bytes, invalid UTF-8 in a list that declares UTF-8, or more than a few
+// lines of control characters.
+std::optional<QString> decodeText(const QByteArray& bytes, bool declaresUtf8)
 {
     QByteArrayView view(bytes);
     if (view.startsWith("\xEF\xBB\xBF"))
         view = view.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(view);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(view);
+    if (view.contains('\0'))
+        return std::nullopt;
+    std::optional<QString> text = decodeUtf8(view);
+    if (!text && declaresUtf8)
+        return std::nullopt;
+    if (!text)
+        text = QString::fromLatin1(view);
+    int controlLines = 0;
+    for (QStringView line : qTokenize(*text, u'\n')) {
+        if (isControlLine(line) && ++controlLines > kMaxControlLines)
+            return std::nullopt;
+    }
+    return text;
+}
+
+// An XML document in UTF-8 (what it is without a byte order mark or an encoding named in its
+// declaration) holds no NUL and only valid UTF-8. Other encodings are the XML reader's.
+bool isXmlText(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFE\xFF") || bytes.startsWith("\xFF\xFE") ||
+        bytes.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)) ||
+        bytes.startsWith(QByteArrayView("<\0", 2)) || bytes.startsWith(QByteArrayView("\0<", 2)))
+        return true;
+    if (bytes.contains('\0'))
+        return false;
+    static const QRegularExpression declared(
+        QStringLiteral("^(?:\\xEF\\xBB\\xBF)?<\\?xml[^>]*encoding\\s*=\\s*[\"']([A-Za-z0-9._-]+)"));
+    const QRegularExpressionMatch match = declared.match(QString::fromLatin1(bytes.left(256)));
+    const bool utf8 = !match.hasMatch() ||
+                      match.captured(1).compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0 ||
+                      match.captured(1).compare(QLatin1String("utf8"), Qt::CaseInsensitive) == 0;
+    return !utf8 || decodeUtf8(bytes).has_value();
 }
 
 // A location as a list writes it: a file URL or a path (relative to the list's folder) gives an
@@ -143,20 +193,24 @@ QList<Entry> parsePls(const QString& text, const QString& baseDir, qsizetype lim
 }
 
 // <trackList><track><location/><title/><creator/></track>...; locations are URIs, relative
-// ones resolved against the list's folder. A damaged document keeps the tracks before the fault.
+// ones resolved against the xml:base of their elements, nested bases against each other, and
+// the list's folder outside them. A damaged document keeps the tracks before the fault.
 QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir, qsizetype limit)
 {
-    const QUrl base = QUrl::fromLocalFile(QDir(baseDir).absolutePath() + QLatin1Char('/'));
+    static const QString xmlNamespace = QStringLiteral("http://www.w3.org/XML/1998/namespace");
+    // the base of each open element, the list's folder first
+    QList<QUrl> bases{QUrl::fromLocalFile(QDir(baseDir).absolutePath() + QLatin1Char('/'))};
     QList<Entry> entries;
     QXmlStreamReader xml(content);
     std::optional<Entry> track;
     bool hasLocation = false;
-    int depth = 0;
     while (!xml.atEnd() && entries.size() < limit) {
         if (xml.readNext() != QXmlStreamReader::StartElement) {
-            if (xml.isEndElement())
-                --depth;
-            if (xml.isEndElement() && xml.name() == QLatin1String("track") && track) {
+            if (!xml.isEndElement())
+                continue;
+            if (bases.size() > 1)
+                bases.removeLast();
+            if (xml.name() == QLatin1String("track") && track) {
                 if (hasLocation)
                     entries.append(*track);
                 track.reset();
@@ -164,11 +218,14 @@ QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir, qsizet
             continue;
         }
         // the reader keeps every open element: a document of nothing but openings stops here
-        if (++depth > kMaxXmlDepth)
+        if (bases.size() > kMaxXmlDepth)
             break;
+        const QStringView base = xml.attributes().value(xmlNamespace, QLatin1String("base"));
+        bases.append(base.isNull() ? bases.last() : bases.last().resolved(QUrl(base.toString())));
+        const QUrl here = bases.last();
         // reading an element's text consumes its end as well
-        const auto text = [&xml, &depth] {
-            --depth;
+        const auto text = [&xml, &bases] {
+            bases.removeLast();
             return xml.readElementText().trimmed();
         };
         const QStringView name = xml.name();
@@ -177,8 +234,12 @@ QList<Entry> parseXspf(const QByteArray& content, const QString& baseDir, qsizet
             hasLocation = false;
         } else if (track && name == QLatin1String("location") && !hasLocation) {
             const QString written = text();
-            const QUrl url = base.resolved(QUrl(written));
-            track->location = url.isLocalFile() ? QDir::cleanPath(url.toLocalFile()) : written;
+            const QUrl writtenUrl(written);
+            const QUrl url = here.resolved(writtenUrl);
+            // a URL of another kind stays as written, unless a base made it whole
+            track->location = url.isLocalFile()         ? QDir::cleanPath(url.toLocalFile())
+                              : writtenUrl.isRelative() ? url.toString()
+                                                        : written;
             hasLocation = !written.isEmpty();
         } else if (track && name == QLatin1String("title")) {
             track->title = text();
@@ -243,8 +304,14 @@ struct Expander {
         }
         open.append(real.isEmpty() ? path : real);
         // no more entries are parsed than the import can still take
-        const QList<Entry> entries =
-            parse(path, *content, QFileInfo(path).absolutePath(), kMaxEntries - taken + 1);
+        bool notText = false;
+        const QList<Entry> entries = parse(path, *content, QFileInfo(path).absolutePath(),
+                                           kMaxEntries - taken + 1, &notText);
+        if (notText) {
+            skip(path, QStringLiteral("not a playlist: the file is not text"));
+            open.removeLast();
+            return;
+        }
         for (const Entry& entry : entries) {
             if (!hasRoom(path))
                 break;
@@ -308,13 +375,28 @@ bool isPlaylistFile(const QString& path)
 }
 
 QList<Entry> parse(const QString& fileName, const QByteArray& content, const QString& baseDir,
-                   qsizetype limit)
+                   qsizetype limit, bool* notText)
 {
-    switch (formatOf(fileName)) {
+    const Format format = formatOf(fileName);
+    std::optional<QString> text;
+    bool isText = true;
+    if (format == Format::M3u || format == Format::Pls) {
+        const bool declaresUtf8 =
+            QFileInfo(fileName).suffix().compare(QLatin1String("m3u8"), Qt::CaseInsensitive) == 0;
+        text = decodeText(content, declaresUtf8);
+        isText = text.has_value();
+    } else if (format == Format::Xspf) {
+        isText = isXmlText(content);
+    }
+    if (notText)
+        *notText = !isText;
+    if (!isText)
+        return {};
+    switch (format) {
     case Format::M3u:
-        return parseM3u(decodeText(content), baseDir, limit);
+        return parseM3u(*text, baseDir, limit);
     case Format::Pls:
-        return parsePls(decodeText(content), baseDir, limit);
+        return parsePls(*text, baseDir, limit);
     case Format::Xspf:
         return parseXspf(content, baseDir, limit);
     case Format::None:

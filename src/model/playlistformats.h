@@ -35,9 +35,11 @@ bool hasUriScheme(const QString& text);
 bool isPlaylistFile(const QString& path);
 
 // The entries of a list's content in list order, at most limit of them; relative locations
-// are resolved against baseDir. fileName picks the format by its extension.
+// are resolved against baseDir. fileName picks the format by its extension. A file that is no
+// text (NUL bytes, invalid UTF-8 where the list declares UTF-8, more than a few lines of control
+// characters) gives no entries, and notText is set.
 QList<Entry> parse(const QString& fileName, const QByteArray& content, const QString& baseDir,
-                   qsizetype limit = kMaxEntries);
+                   qsizetype limit = kMaxEntries, bool* notText = nullptr);
 
 // One file to import, with the title and artist its list gave.
 struct Item {

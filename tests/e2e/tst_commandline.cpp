@@ -52,16 +52,26 @@ class TestCommandLine : public QObject {
     Q_OBJECT
 
 private slots:
+    // Qt's own options pass through to the application object; the help comes as lines.
+    void answersWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("version after a Qt option")
+            << QStringList{"-platform", "offscreen", "--version"} << 0
+            << "lindenfold " LINDENFOLD_VERSION "\n";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << " [FILE|URI...]\n";
+        QTest::newRow("unknown option") << QStringList{"--no-such-option"} << 2 << "";
+    }
     void answersWithoutDisplay()
     {
-        // Qt's own options pass through to the application object
-        for (const auto& [arguments, code, text] : std::initializer_list<std::tuple<QStringList, int, QString>>{
-                 {{"-platform", "offscreen", "--version"}, 0, "lindenfold " LINDENFOLD_VERSION "\n"},
-                 {{"--help"}, 0, "[FILE|URI...]"},
-                 {{"--no-such-option"}, 2, ""}}) {
-            const Run run = runToEnd(arguments);
-            QVERIFY2(run.first == code && run.second.contains(text), qPrintable(run.second));
-        }
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, printed);
+        const Run run = runToEnd(arguments);
+        QVERIFY2(run.first == code && run.second.contains(printed) && !run.second.contains("\\x"),
+                 qPrintable(run.second));
     }
 
     // One data directory through several starts. Without a bus: the first start leaves exactly
@@ -76,8 +86,13 @@ private slots:
         tone.secondsEach = 20;
         const QString low = audiotest::makeToneFile(music.path(), "low tone", tone);
         const QString high = audiotest::makeToneFile(music.path(), "high tone", tone);
-        QVERIFY(!low.isEmpty() && !high.isEmpty() && testsupport::writeFile(music.filePath("notes.txt"), "words\n")
-                && testsupport::writeFile(music.filePath("two.m3u"), "high tone.wav\nmissing.wav\n"));
+        QVERIFY(
+            !low.isEmpty() && !high.isEmpty() &&
+            testsupport::writeFile(music.filePath("notes.txt"), "words\n") &&
+            testsupport::writeFile(music.filePath("two.m3u"),
+                                   "high tone.wav\nmissing.wav\n\x1b]0;Owned\x07\x1b[2J.wav\n") &&
+            testsupport::writeFile(music.filePath("noise.pls"),
+                                   QByteArray("[playlist]\n\0\x1b", 13).repeated(500)));
 
         const QString noBus = "MPRIS is unavailable: no session bus";
         Player first({}, true, "unix:path=/nonexistent");
@@ -115,10 +130,15 @@ private slots:
         QCOMPARE(runToEnd({}).first, 0);
         QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(low), 15000);
         QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"status"}), "Playing", 15000);
-        // a list relative to the second start's folder: its entries go to the end of the
-        // running player's playlist, the first of them plays, and the skipped are printed here
-        QCOMPARE(runToEnd({"two.m3u"}, {}, music.path()),
-                 Run(0, QString("Skipped \"%1\": no such file\n").arg(music.filePath("missing.wav"))));
+        // lists relative to the second start's folder: their entries go to the end of the
+        // running player's playlist, the first of them plays, and the skipped are printed here,
+        // what the list holds with its control characters written out, a binary file in one line
+        QCOMPARE(runToEnd({"two.m3u", "noise.pls"}, {}, music.path()),
+                 Run(0, QString("Skipped \"%1\": no such file\nSkipped \"%2\": no such file\n"
+                                "Skipped \"%3\": not a playlist: the file is not text\n")
+                            .arg(music.filePath("missing.wav"),
+                                 music.filePath("\\x1b]0;Owned\\x07\\x1b[2J.wav"),
+                                 music.filePath("noise.pls"))));
         QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(high), 15000);
         const QByteArray stored = testsupport::readFile(home.dataDir() + '/' + playlist);
         QVERIFY(stored.contains(urlOf(low).toUtf8())
