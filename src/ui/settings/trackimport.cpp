@@ -8,7 +8,14 @@
 #include <taglib/fileref.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/tfilestream.h>
 #include <taglib/tpropertymap.h>
+
+#include <gst/gst.h>
+#include <gst/pbutils/pbutils.h>
+
+#include <memory>
+#include <mutex>
 
 namespace trackimport {
 namespace {
@@ -30,17 +37,59 @@ const Field kTitle{&TagLib::Tag::title, "TITLE", "TIT2", QT_TRANSLATE_NOOP("Trac
 const Field kArtist{&TagLib::Tag::artist, "ARTIST", "TPE1",
                     QT_TRANSLATE_NOOP("TrackImport", "Unknown artist")};
 
+// GStreamer's verdict on a file TagLib cannot read comes within this time, or it is no.
+constexpr int kDiscoverSeconds = 5;
+
+// An audio file opened for reading only. TagLib opens a file read-write where it may, and
+// closing a file opened so tells file indexers that it changed.
+struct AudioFile {
+    // declared first, so that it outlives the file read from it
+    std::unique_ptr<TagLib::FileStream> stream;
+    TagLib::FileRef ref;
+};
+
 // Only regular files are opened: TagLib would block on a FIFO and fail on a directory.
-std::optional<TagLib::FileRef> openAudio(const QString& path, bool readProperties)
+std::optional<AudioFile> openAudio(const QString& path, bool readProperties)
 {
     const QFileInfo info(path);
     if (!info.isFile())
         return std::nullopt;
-    TagLib::FileRef ref(QFile::encodeName(info.absoluteFilePath()).constData(), readProperties,
-                        TagLib::AudioProperties::Average);
+    auto stream = std::make_unique<TagLib::FileStream>(
+        QFile::encodeName(info.absoluteFilePath()).constData(), true);
+    if (!stream->isOpen())
+        return std::nullopt;
+    TagLib::FileRef ref(stream.get(), readProperties, TagLib::AudioProperties::Average);
     if (ref.isNull())
         return std::nullopt;
-    return ref;
+    return AudioFile{std::move(stream), ref};
+}
+
+// Whether GStreamer finds a stream of sound in the file and decodes it: what TagLib cannot
+// read (an RF64 WAV, a format TagLib does not know) may still play. Blocks for up to
+// kDiscoverSeconds, so never on the main thread.
+bool gstreamerPlays(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { gst_init(nullptr, nullptr); });
+    gchar* uri = gst_filename_to_uri(QFile::encodeName(path).constData(), nullptr);
+    GstDiscoverer* discoverer = gst_discoverer_new(kDiscoverSeconds * GST_SECOND, nullptr);
+    bool plays = false;
+    if (uri && discoverer) {
+        if (GstDiscovererInfo* info = gst_discoverer_discover_uri(discoverer, uri, nullptr)) {
+            if (gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
+                GList* audio = gst_discoverer_info_get_audio_streams(info);
+                plays = audio != nullptr;
+                gst_discoverer_stream_info_list_free(audio);
+            }
+            g_object_unref(info);
+        }
+    }
+    if (discoverer)
+        g_object_unref(discoverer);
+    g_free(uri);
+    return plays;
 }
 
 // TagLib accepts an MP3 without a single frame (text, an empty file) with blank properties
@@ -81,29 +130,33 @@ QString readField(const TagLib::FileRef& ref, const Field& field)
     return QCoreApplication::translate("TrackImport", field.fallback);
 }
 
-QString readField(const QString& path, const Field& field)
+QString readField(const std::optional<AudioFile>& file, const Field& field)
 {
-    const auto ref = openAudio(path, false);
-    return ref ? readField(*ref, field)
-               : QCoreApplication::translate("TrackImport", field.fallback);
+    return file ? readField(file->ref, field)
+                : QCoreApplication::translate("TrackImport", field.fallback);
+}
+
+// Playable by TagLib's reading, else by GStreamer's.
+bool playable(const std::optional<AudioFile>& file, const QString& path)
+{
+    return (file && playable(file->ref)) || gstreamerPlays(path);
 }
 
 } // namespace
 
 bool isPlayableFile(const QString& path)
 {
-    const auto ref = openAudio(path, true);
-    return ref && playable(*ref);
+    return playable(openAudio(path, true), path);
 }
 
 QString readTrackTitle(const QString& path)
 {
-    return readField(path, kTitle);
+    return readField(openAudio(path, false), kTitle);
 }
 
 QString readTrackArtist(const QString& path)
 {
-    return readField(path, kArtist);
+    return readField(openAudio(path, false), kArtist);
 }
 
 QString urlString(const QString& path)
@@ -113,11 +166,11 @@ QString urlString(const QString& path)
 
 std::optional<Track> readTrack(const QString& path)
 {
-    const auto ref = openAudio(path, true);
-    if (!ref || !playable(*ref))
+    const std::optional<AudioFile> file = openAudio(path, true);
+    if (!playable(file, path))
         return std::nullopt;
-    return Track{QUuid::createUuid(), urlString(path), readField(*ref, kTitle),
-                 readField(*ref, kArtist)};
+    return Track{QUuid::createUuid(), urlString(path), readField(file, kTitle),
+                 readField(file, kArtist)};
 }
 
 ImportResult readItem(const playlistformats::Item& item)

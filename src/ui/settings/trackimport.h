@@ -12,8 +12,10 @@
 // function here is safe to call from worker threads: each call opens its own TagLib handle.
 namespace trackimport {
 
-// TagLib opens the file as audio and finds its audio properties; never true for a directory
-// or a device, pipe or socket (reading one of those could block forever).
+// TagLib opens the file as audio and finds its audio properties, or else GStreamer finds and
+// decodes a stream of sound in it (within a few seconds; call it off the main thread); never
+// true for a directory or a device, pipe or socket (reading one of those could block forever).
+// Files are opened for reading only.
 bool isPlayableFile(const QString& path);
 
 // Common title first, then every format's own title items (ID3v2 "TIT2"); "Track" when none.
