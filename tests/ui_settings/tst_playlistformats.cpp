@@ -169,6 +169,13 @@ private slots:
         QCOMPARE(got.skipped.size(), kMaxEntries + 1);
         QVERIFY(got.skipped.last().startsWith("Skipped the rest of"));
         QCOMPARE(parse("l.m3u", "a\nb\nc\n", "/", 2).size(), 2);
+        QCOMPARE(parse("l.pls", "File1=a\nFile2=b\nFile3=c\n", "/", 2).size(), 2);
+        QCOMPARE(
+            parse("l.xspf",
+                  "<playlist>" + QByteArray("<track><location>b</location></track>").repeated(3),
+                  "/", 2)
+                .size(),
+            2);
     }
 
     // A list naming the next one, so many deep; the innermost names a track.
