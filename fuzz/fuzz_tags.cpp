@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     static const char* const extensions[] = {"mp3", "flac", "ogg", "opus", "m4a", "wav"};
     const QString path = scratchFile(QStringLiteral("track.") + QLatin1String(extensions[data[0] % 6]), data + 1, size - 1);
-    trackimport::readTrack(path);
+    trackimport::readTrack(path, trackimport::Fallback::TagsOnly);
     albumart::readAlbumArt(path);
     QFile::remove(path);
     return 0;

@@ -136,17 +136,18 @@ QString readField(const std::optional<AudioFile>& file, const Field& field)
                 : QCoreApplication::translate("TrackImport", field.fallback);
 }
 
-// Playable by TagLib's reading, else by GStreamer's.
-bool playable(const std::optional<AudioFile>& file, const QString& path)
+// Playable by TagLib's reading, else (when asked) by GStreamer's.
+bool playable(const std::optional<AudioFile>& file, const QString& path, Fallback fallback)
 {
-    return (file && playable(file->ref)) || gstreamerPlays(path);
+    return (file && playable(file->ref)) ||
+           (fallback == Fallback::AskGStreamer && gstreamerPlays(path));
 }
 
 } // namespace
 
 bool isPlayableFile(const QString& path)
 {
-    return playable(openAudio(path, true), path);
+    return playable(openAudio(path, true), path, Fallback::AskGStreamer);
 }
 
 QString readTrackTitle(const QString& path)
@@ -164,10 +165,10 @@ QString urlString(const QString& path)
     return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
 }
 
-std::optional<Track> readTrack(const QString& path)
+std::optional<Track> readTrack(const QString& path, Fallback fallback)
 {
     const std::optional<AudioFile> file = openAudio(path, true);
-    if (!playable(file, path))
+    if (!playable(file, path, fallback))
         return std::nullopt;
     return Track{QUuid::createUuid(), urlString(path), readField(file, kTitle),
                  readField(file, kArtist)};

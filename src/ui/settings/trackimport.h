@@ -26,8 +26,12 @@ QString readTrackArtist(const QString& path);
 // The file's absolute URL, percent-encoded: /Music/My Song.mp3 -> file:///Music/My%20Song.mp3
 QString urlString(const QString& path);
 
+// Whether a file TagLib cannot read is handed to GStreamer to find out if it plays. The tag
+// fuzzer reads tags only: a discoverer run per input would leave it a few inputs a second.
+enum class Fallback { AskGStreamer, TagsOnly };
+
 // A new track for a playable file (fresh id), or nothing; one TagLib open for all three reads.
-std::optional<Track> readTrack(const QString& path);
+std::optional<Track> readTrack(const QString& path, Fallback fallback = Fallback::AskGStreamer);
 
 // One item of an import: the track (the list's title and artist before the file's own), or
 // nothing, with the line that says why when the item asks for one.
