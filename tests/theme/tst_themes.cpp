@@ -63,6 +63,15 @@ private slots:
         // every key holds its own value: a point's Y is its y, not its x
         const QJsonObject object = QJsonDocument::fromJson(text).object();
         QCOMPARE(object.size(), 50);
+        // a few values of each family as the built-in table gives them
+        static const QHash<QString, QVariantList> family = {{"nano", {138, 64, 0, false, 32}},
+                                                            {"neo", {130, 130, 0, true, 65}},
+                                                            {"mini", {269, 96, 10, true, 34}},
+                                                            {"max", {156, 19, 9, true, 230}}};
+        QCOMPARE(QVariantList({object["playerWidth"].toInt(), object["playerMinHeight"].toInt(),
+                               object["trackTextSize"].toInt(), object["textReversed"].toBool(),
+                               object["playPosY"].toInt()}),
+                 family.value(theme::familyOf(name)));
 #define LINDENFOLD_CHECK_KEY(type, field, setter)                                                  \
     QVERIFY2(holds(object, #field, expected.field), #field);
         LINDENFOLD_THEME_FIELDS(LINDENFOLD_CHECK_KEY)
