@@ -1,10 +1,11 @@
 #include "model/codec.h"
 
 #include "core/boundedjson.h"
+#include "core/strictjson.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
+#include <optional>
 
 using json = boundedjson::json;
 using boundedjson::Shape;
@@ -13,97 +14,48 @@ namespace codec {
 
 namespace {
 
-struct Failure {
-    QString message;
-};
+using strictjson::Object;
 
-// Where in the document a value sits, e.g. tracks[2].artist, for error texts.
-QString joinPath(const QString& at, const char* key)
+QUuid readUuid(const Object& object, const char* key)
 {
-    return at.isEmpty() ? QLatin1String(key) : at + QLatin1Char('.') + QLatin1String(key);
-}
-
-const json& require(const json& object, const char* key, const QString& at)
-{
-    const auto it = object.find(key);
-    if (it == object.end())
-        throw Failure{QStringLiteral("keyNotFound: No value associated with key \"%1\" (at %2).")
-                          .arg(QLatin1String(key), joinPath(at, key))};
-    if (it->is_null())
-        throw Failure{QStringLiteral("valueNotFound: Expected a value for key \"%1\" but found null "
-                                     "instead (at %2).")
-                          .arg(QLatin1String(key), joinPath(at, key))};
-    return *it;
-}
-
-Failure typeMismatch(const char* key, const QString& at, const char* expected)
-{
-    return Failure{QStringLiteral("typeMismatch: Expected %1 for key \"%2\" but found another "
-                                  "type instead (at %3).")
-                       .arg(QLatin1String(expected), QLatin1String(key), joinPath(at, key))};
-}
-
-QString readString(const json& object, const char* key, const QString& at = {})
-{
-    const json& v = require(object, key, at);
-    if (!v.is_string())
-        throw typeMismatch(key, at, "a string");
-    return QString::fromStdString(v.get<std::string>());
-}
-
-bool readBool(const json& object, const char* key)
-{
-    const json& v = require(object, key, {});
-    if (!v.is_boolean())
-        throw typeMismatch(key, {}, "a boolean");
-    return v.get<bool>();
-}
-
-QUuid readUuid(const json& object, const char* key, const QString& at)
-{
-    const QString text = readString(object, key, at);
+    const QString text = object.require<QString>(key);
     const QUuid id = QUuid::fromString(text);
     // only the plain 8-4-4-4-12 form is a UUID here, braces are not
     if (id.isNull() || text.size() != 36)
-        throw Failure{QStringLiteral("dataCorrupted: Attempted to decode UUID from invalid UUID "
-                                     "string \"%1\" (at %2).")
-                          .arg(text, joinPath(at, key))};
+        throw strictjson::Error{
+            strictjson::Error::Kind::DataCorrupted,
+            QStringLiteral("Attempted to decode UUID from invalid UUID string \"%1\"").arg(text),
+            object.pathOf(key)};
     return id;
 }
 
-const json& requireArray(const json& object, const char* key, const QString& at = {})
-{
-    const json& v = require(object, key, at);
-    if (!v.is_array())
-        throw typeMismatch(key, at, "an array");
-    return v;
-}
-
-json parseObject(const QByteArray& bytes, const Shape& shape)
+// The parsed document, or a DecodeError for bytes that are not JSON.
+std::optional<json> parse(const QByteArray& bytes, const Shape& shape, DecodeError* error)
 {
     json j;
-    std::string error;
-    if (!boundedjson::parse(bytes, shape, &j, &error))
-        throw Failure{QStringLiteral("dataCorrupted: The given data was not valid JSON. (%1)")
-                          .arg(QString::fromStdString(error))};
-    if (!j.is_object())
-        throw Failure{QStringLiteral("typeMismatch: Expected a JSON object at the top level.")};
+    std::string text;
+    if (!boundedjson::parse(bytes, shape, &j, &text)) {
+        *error =
+            DecodeError{QStringLiteral("dataCorrupted: The given data was not valid JSON. (%1)")
+                            .arg(QString::fromStdString(text))};
+        return std::nullopt;
+    }
     return j;
 }
 
 const Shape& settingsShape()
 {
-    static const Shape shape = Shape::object({
-        {"currentTheme", Shape::scalar()},
-        {"availableThemes", Shape::array(Shape::scalar())},
-        {"playsSounds", Shape::scalar()},
-        {"superSized", Shape::scalar()},
-        {"isFloating", Shape::scalar()},
-        {"shuffleTracks", Shape::scalar()},
-        {"loopTracks", Shape::scalar()},
-        {"lastSelectedPlaylistID", Shape::scalar()},
-        {"playlists", Shape::array(Shape::object({{"id", Shape::scalar()}, {"name", Shape::scalar()}}))},
-    });
+    static const Shape shape = [] {
+        std::vector<std::pair<std::string, Shape>> fields;
+#define LINDENFOLD_OPTION_SHAPE(Type, name, setter, initial, presence)                             \
+    fields.emplace_back(#name, strictjson::shapeOf<Type>());
+        LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_SHAPE)
+#undef LINDENFOLD_OPTION_SHAPE
+        fields.emplace_back("lastSelectedPlaylistID", Shape::scalar());
+        fields.emplace_back("playlists", Shape::array(Shape::object({{"id", Shape::scalar()},
+                                                                     {"name", Shape::scalar()}})));
+        return Shape::object(std::move(fields));
+    }();
     return shape;
 }
 
@@ -128,64 +80,51 @@ std::string utf8(const QString& s)
 QByteArray encodeSettings(const SettingsData& data)
 {
     json j = json::object();
-    j["currentTheme"] = utf8(data.currentTheme);
-    json themes = json::array();
-    for (const QString& t : data.availableThemes)
-        themes.push_back(utf8(t));
-    j["availableThemes"] = themes;
-    j["playsSounds"] = data.playsSounds;
-    j["superSized"] = data.superSized;
-    j["isFloating"] = data.isFloating;
-    j["shuffleTracks"] = data.shuffleTracks;
-    j["loopTracks"] = data.loopTracks;
+#define LINDENFOLD_OPTION_ENCODE(Type, name, setter, initial, presence)                            \
+    if (Presence::presence == wanted)                                                              \
+        j[#name] = strictjson::toJson(data.name);
+    const auto options = [&](Presence wanted) { LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_ENCODE) };
+#undef LINDENFOLD_OPTION_ENCODE
+    options(Presence::Required);
     j["lastSelectedPlaylistID"] = data.lastSelectedPlaylistID.value_or(0);
     json playlists = json::array();
     for (const Playlist& p : data.playlists)
         playlists.push_back(json{{"id", utf8(uuidString(p.id))}, {"name", utf8(p.name)}});
     j["playlists"] = playlists;
+    options(Presence::Optional);
     return QByteArray::fromStdString(j.dump(2, ' ', false, json::error_handler_t::replace));
 }
 
 Decoded<SettingsData> decodeSettings(const QByteArray& bytes)
 {
+    DecodeError parseError;
+    auto j = parse(bytes, settingsShape(), &parseError);
+    if (!j)
+        return parseError;
     try {
-        const json j = parseObject(bytes, settingsShape());
+        const Object o = Object::root(*j);
         SettingsData d;
-        d.currentTheme = readString(j, "currentTheme");
-        const json& themes = requireArray(j, "availableThemes");
-        for (size_t i = 0; i < themes.size(); ++i) {
-            if (!themes[i].is_string())
-                throw Failure{QStringLiteral("typeMismatch: Expected a string but found another "
-                                             "type instead (at availableThemes[%1]).")
-                                  .arg(i)};
-            d.availableThemes << QString::fromStdString(themes[i].get<std::string>());
-        }
-        d.playsSounds = readBool(j, "playsSounds");
-        d.superSized = readBool(j, "superSized");
-        d.isFloating = readBool(j, "isFloating");
-        d.shuffleTracks = readBool(j, "shuffleTracks");
-        d.loopTracks = readBool(j, "loopTracks");
-        const auto last = j.find("lastSelectedPlaylistID");
-        if (last != j.end() && !last->is_null()) {
-            if (last->is_number_integer() && !(last->is_number_unsigned()
-                                               && last->get<quint64>() > quint64(INT64_MAX)))
-                d.lastSelectedPlaylistID = last->get<qint64>();
-            else if (last->is_number_float() && std::fabs(last->get<double>()) < 9.2e18
-                     && last->get<double>() == std::floor(last->get<double>()))
-                d.lastSelectedPlaylistID = qint64(last->get<double>());
-            else
-                throw typeMismatch("lastSelectedPlaylistID", {}, "an integer");
-        }
-        const json& playlists = requireArray(j, "playlists");
+        // an optional key that is absent or null keeps its default
+#define LINDENFOLD_OPTION_DECODE(Type, name, setter, initial, presence)                            \
+    if (Presence::presence == wanted) {                                                            \
+        if (Presence::presence == Presence::Required)                                              \
+            d.name = o.require<Type>(#name);                                                       \
+        else if (auto v = o.optional<Type>(#name))                                                 \
+            d.name = *v;                                                                           \
+    }
+        const auto options = [&](Presence wanted) { LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_DECODE) };
+#undef LINDENFOLD_OPTION_DECODE
+        options(Presence::Required);
+        d.lastSelectedPlaylistID = o.optional<qint64>("lastSelectedPlaylistID");
+        const strictjson::Array playlists = o.requireArray("playlists");
         for (size_t i = 0; i < playlists.size(); ++i) {
-            const QString at = QStringLiteral("playlists[%1]").arg(i);
-            if (!playlists[i].is_object())
-                throw Failure{QStringLiteral("typeMismatch: Expected a playlist object (at %1).").arg(at)};
-            d.playlists << Playlist{readUuid(playlists[i], "id", at), readString(playlists[i], "name", at)};
+            const Object p = playlists.objectAt(i, "a playlist object");
+            d.playlists << Playlist{readUuid(p, "id"), p.require<QString>("name")};
         }
+        options(Presence::Optional);
         return d;
-    } catch (const Failure& f) {
-        return DecodeError{f.message};
+    } catch (const strictjson::Error& e) {
+        return DecodeError{e.describe()};
     }
 }
 
@@ -207,25 +146,25 @@ QByteArray encodePlaylist(const PlaylistData& data)
 
 Decoded<PlaylistData> decodePlaylist(QByteArray bytes)
 {
+    DecodeError parseError;
+    auto j = parse(bytes, playlistShape(), &parseError);
+    if (!j)
+        return parseError;
+    bytes = QByteArray();
     try {
-        json j = parseObject(bytes, playlistShape());
-        bytes = QByteArray();
         PlaylistData d;
         // each track's tree is let go once it is read: the tree and the list never both hold all
-        json& tracks = const_cast<json&>(requireArray(j, "tracks"));
+        strictjson::Array tracks = Object::root(*j).requireArray("tracks");
         d.tracks.reserve(qsizetype(tracks.size()));
         for (size_t i = 0; i < tracks.size(); ++i) {
-            const QString at = QStringLiteral("tracks[%1]").arg(i);
-            const json& t = tracks[i];
-            if (!t.is_object())
-                throw Failure{QStringLiteral("typeMismatch: Expected a track object (at %1).").arg(at)};
-            d.tracks << Track{readUuid(t, "id", at), readString(t, "urlString", at),
-                              readString(t, "trackName", at), readString(t, "artist", at)};
-            tracks[i] = nullptr;
+            const Object t = tracks.objectAt(i, "a track object");
+            d.tracks << Track{readUuid(t, "id"), t.require<QString>("urlString"),
+                              t.require<QString>("trackName"), t.require<QString>("artist")};
+            tracks.release(i);
         }
         return d;
-    } catch (const Failure& f) {
-        return DecodeError{f.message};
+    } catch (const strictjson::Error& e) {
+        return DecodeError{e.describe()};
     }
 }
 

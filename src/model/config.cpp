@@ -24,10 +24,20 @@ Config::Config(QObject* parent) : QObject(parent)
     m_soundPlayer = new SoundPlayer(this);
     m_currentTracks = new CurrentTracks(this);
     // 4.-5. an existing, readable settings file naming a theme
-    if (setUpFromExistingSettings())
+    const bool usable = hasUsableSettings();
+    // a first start cut short after its settings file listed the first playlist finishes
+    // moving that playlist into place; one cut short before is started again
+    settleStagedPlaylists(usable);
+    if (usable) {
+        loadSettings();
+        // a first start that could not complete its themes (a full disk) finishes them now
+        installBuiltInThemes();
+        loadTheme();
         return;
+    }
     // 6. first start, written so that an interruption at any point is healed by the next
-    // start: the themes appear complete or not at all, the settings file comes last
+    // start: the themes and Playlists appear complete or not at all, Playlists only once
+    // the settings file lists its playlist. An existing Playlists is left as it is.
     installBuiltInThemes();
     ensurePlaylistsDirectory();
     // making the first playlist saved the settings; without one the defaults are written
@@ -75,7 +85,7 @@ std::optional<QByteArray> readSettingsFile(const QString& path)
 
 } // namespace
 
-bool Config::setUpFromExistingSettings()
+bool Config::hasUsableSettings()
 {
     const QString path = settingsFileURL();
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
@@ -96,10 +106,6 @@ bool Config::setUpFromExistingSettings()
         keepBrokenSettings(path);
         return false;
     }
-    loadSettings();
-    // a first start that could not complete its themes (a full disk) finishes them now
-    installBuiltInThemes();
-    loadTheme();
     return true;
 }
 
@@ -162,13 +168,9 @@ void Config::loadSettings()
         return;
     }
     const SettingsData& d = std::get<SettingsData>(decoded);
-    setCurrentTheme(d.currentTheme);
-    setAvailableThemes(d.availableThemes);
-    setPlaysSounds(d.playsSounds);
-    setSuperSized(d.superSized);
-    setIsFloating(d.isFloating);
-    setShuffleTracks(d.shuffleTracks);
-    setLoopTracks(d.loopTracks);
+#define LINDENFOLD_OPTION_LOAD(Type, name, setter, initial, presence) setter(d.name);
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_LOAD)
+#undef LINDENFOLD_OPTION_LOAD
     setPlaylists(d.playlists);
     if (d.lastSelectedPlaylistID) {
         setLastSelectedPlaylistID(*d.lastSelectedPlaylistID);
@@ -178,11 +180,13 @@ void Config::loadSettings()
 
 // Settings are replaced atomically: a crash or a full disk in the middle of a save must
 // not leave a truncated file that the next start would take for a first start.
-void Config::writeSettingsFile(const SettingsData& data)
+bool Config::writeSettingsFile(const SettingsData& data)
 {
     QString error;
-    if (!fileio::writeFileAtomically(settingsFileURL(), codec::encodeSettings(data), &error))
-        reportSaveFailure(QStringLiteral("Failed to save JSON data: "), error);
+    if (fileio::writeFileAtomically(settingsFileURL(), codec::encodeSettings(data), &error))
+        return true;
+    reportSaveFailure(QStringLiteral("Failed to save JSON data: "), error);
+    return false;
 }
 
 void Config::reportSaveFailure(const QString& prefix, const QString& error)
@@ -194,23 +198,22 @@ void Config::reportSaveFailure(const QString& prefix, const QString& error)
 void Config::writeDefaultSettings()
 {
     SettingsData d;
-    d.currentTheme = QStringLiteral("mini-graphite");
-    d.availableThemes = builtInThemeNames();
     d.lastSelectedPlaylistID = 0;
     writeSettingsFile(d);
 }
 
 void Config::saveSettings()
 {
+    writeCurrentSettings();
+}
+
+bool Config::writeCurrentSettings()
+{
     SettingsData d;
-    d.currentTheme = m_currentTheme;
-    d.availableThemes = m_availableThemes;
-    d.playsSounds = m_playsSounds;
-    d.superSized = m_superSized;
-    d.isFloating = m_isFloating;
-    d.shuffleTracks = m_shuffleTracks;
-    d.loopTracks = m_loopTracks;
+#define LINDENFOLD_OPTION_SAVE(Type, name, setter, initial, presence) d.name = m_##name;
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_SAVE)
+#undef LINDENFOLD_OPTION_SAVE
     d.lastSelectedPlaylistID = m_lastSelectedPlaylistID;
     d.playlists = codec::sortedByName(m_playlists);
-    writeSettingsFile(d);
+    return writeSettingsFile(d);
 }

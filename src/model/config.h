@@ -10,64 +10,34 @@
 #include <QStringList>
 
 #include <optional>
+#include <type_traits>
 
 class CurrentTracks;
 class SoundPlayer;
+
+// How an option's setter takes its value: a bool or a number as it is, anything else by
+// reference.
+template <typename T> using OptionParameter = std::conditional_t<std::is_scalar_v<T>, T, const T&>;
 
 // The one observable state object: options, theme and playlist catalogues, the position
 // in the music and the current theme's geometry. Setters notify only on a real change;
 // nothing is saved when a field changes, every save is an explicit call.
 class Config final : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QString currentTheme READ currentTheme WRITE setCurrentTheme NOTIFY currentThemeChanged)
-    Q_PROPERTY(QStringList availableThemes READ availableThemes WRITE setAvailableThemes NOTIFY availableThemesChanged)
-    Q_PROPERTY(bool playsSounds READ playsSounds WRITE setPlaysSounds NOTIFY playsSoundsChanged)
-    Q_PROPERTY(bool superSized READ superSized WRITE setSuperSized NOTIFY superSizedChanged)
-    Q_PROPERTY(bool isFloating READ isFloating WRITE setIsFloating NOTIFY isFloatingChanged)
-    Q_PROPERTY(bool shuffleTracks READ shuffleTracks WRITE setShuffleTracks NOTIFY shuffleTracksChanged)
-    Q_PROPERTY(bool loopTracks READ loopTracks WRITE setLoopTracks NOTIFY loopTracksChanged)
+    // one property per option of the settings file, each with its own change signal
+#define LINDENFOLD_OPTION_PROPERTY(Type, name, setter, initial, presence)                          \
+    Q_PROPERTY(Type name READ name WRITE setter NOTIFY name##Changed)
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_PROPERTY)
+#undef LINDENFOLD_OPTION_PROPERTY
     Q_PROPERTY(QList<Playlist> playlists READ playlists WRITE setPlaylists NOTIFY playlistsChanged)
     Q_PROPERTY(qint64 currentPlaylistIndex READ currentPlaylistIndex WRITE setCurrentPlaylistIndex NOTIFY currentPlaylistIndexChanged)
     Q_PROPERTY(qint64 currentTrackIndex READ currentTrackIndex WRITE setCurrentTrackIndex NOTIFY currentTrackIndexChanged)
     Q_PROPERTY(qint64 lastSelectedPlaylistID READ lastSelectedPlaylistID WRITE setLastSelectedPlaylistID NOTIFY lastSelectedPlaylistIDChanged)
-    Q_PROPERTY(double playerWidth READ playerWidth WRITE setPlayerWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double playerHeight READ playerHeight WRITE setPlayerHeight NOTIFY geometryChanged)
-    Q_PROPERTY(double playerMinWidth READ playerMinWidth WRITE setPlayerMinWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double playerMinHeight READ playerMinHeight WRITE setPlayerMinHeight NOTIFY geometryChanged)
-    Q_PROPERTY(qint64 trackTextSize READ trackTextSize WRITE setTrackTextSize NOTIFY geometryChanged)
-    Q_PROPERTY(qint64 artistTextSize READ artistTextSize WRITE setArtistTextSize NOTIFY geometryChanged)
-    Q_PROPERTY(bool textReversed READ textReversed WRITE setTextReversed NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF closePos READ closePos WRITE setClosePos NOTIFY geometryChanged)
-    Q_PROPERTY(double closeWidth READ closeWidth WRITE setCloseWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double closeHeight READ closeHeight WRITE setCloseHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF playPos READ playPos WRITE setPlayPos NOTIFY geometryChanged)
-    Q_PROPERTY(double playWidth READ playWidth WRITE setPlayWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double playHeight READ playHeight WRITE setPlayHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF ffPos READ ffPos WRITE setFfPos NOTIFY geometryChanged)
-    Q_PROPERTY(double ffWidth READ ffWidth WRITE setFfWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double ffHeight READ ffHeight WRITE setFfHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF minPos READ minPos WRITE setMinPos NOTIFY geometryChanged)
-    Q_PROPERTY(double minWidth READ minWidth WRITE setMinWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double minHeight READ minHeight WRITE setMinHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF rrPos READ rrPos WRITE setRrPos NOTIFY geometryChanged)
-    Q_PROPERTY(double rrWidth READ rrWidth WRITE setRrWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double rrHeight READ rrHeight WRITE setRrHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF trackMenuPos READ trackMenuPos WRITE setTrackMenuPos NOTIFY geometryChanged)
-    Q_PROPERTY(double trackMenuWidth READ trackMenuWidth WRITE setTrackMenuWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double trackMenuHeight READ trackMenuHeight WRITE setTrackMenuHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF playlistMenuPos READ playlistMenuPos WRITE setPlaylistMenuPos NOTIFY geometryChanged)
-    Q_PROPERTY(double playlistMenuWidth READ playlistMenuWidth WRITE setPlaylistMenuWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double playlistMenuHeight READ playlistMenuHeight WRITE setPlaylistMenuHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF scrubberMinPos READ scrubberMinPos WRITE setScrubberMinPos NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF scrubberMaxPos READ scrubberMaxPos WRITE setScrubberMaxPos NOTIFY geometryChanged)
-    Q_PROPERTY(double scrubberWidth READ scrubberWidth WRITE setScrubberWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double scrubberHeight READ scrubberHeight WRITE setScrubberHeight NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF trackNamePos READ trackNamePos WRITE setTrackNamePos NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF trackArtistPos READ trackArtistPos WRITE setTrackArtistPos NOTIFY geometryChanged)
-    Q_PROPERTY(double trackTextWidth READ trackTextWidth WRITE setTrackTextWidth NOTIFY geometryChanged)
-    Q_PROPERTY(QPointF trackArtPos READ trackArtPos WRITE setTrackArtPos NOTIFY geometryChanged)
-    Q_PROPERTY(double trackArtWidth READ trackArtWidth WRITE setTrackArtWidth NOTIFY geometryChanged)
-    Q_PROPERTY(double trackArtHeight READ trackArtHeight WRITE setTrackArtHeight NOTIFY geometryChanged)
+    // one property per field of the theme geometry, all notified by geometryChanged
+#define LINDENFOLD_GEOMETRY_PROPERTY(Type, name, setter)                                           \
+    Q_PROPERTY(Type name READ name WRITE setter NOTIFY geometryChanged)
+    LINDENFOLD_THEME_ALL_FIELDS(LINDENFOLD_GEOMETRY_PROPERTY)
+#undef LINDENFOLD_GEOMETRY_PROPERTY
     Q_PROPERTY(QString documentDirectory READ documentDirectory CONSTANT)
 
 public:
@@ -79,39 +49,36 @@ public:
 
     static QStringList builtInThemeNames();
 
-    QString currentTheme() const { return m_currentTheme; }
-    QStringList availableThemes() const { return m_availableThemes; }
-    bool playsSounds() const { return m_playsSounds; }
-    bool superSized() const { return m_superSized; }
-    bool isFloating() const { return m_isFloating; }
-    bool shuffleTracks() const { return m_shuffleTracks; }
-    bool loopTracks() const { return m_loopTracks; }
+#define LINDENFOLD_OPTION_GETTER(Type, name, setter, initial, presence)                            \
+    Type name() const                                                                              \
+    {                                                                                              \
+        return m_##name;                                                                           \
+    }
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_GETTER)
+#undef LINDENFOLD_OPTION_GETTER
     QList<Playlist> playlists() const { return m_playlists; }
     qint64 currentPlaylistIndex() const { return m_currentPlaylistIndex; }
     qint64 currentTrackIndex() const { return m_currentTrackIndex; }
     qint64 lastSelectedPlaylistID() const { return m_lastSelectedPlaylistID; }
 #define LINDENFOLD_GETTER(Type, name, setter) \
     Type name() const { return m_geometry.name; }
-    LINDENFOLD_THEME_FIELDS(LINDENFOLD_GETTER)
+    LINDENFOLD_THEME_ALL_FIELDS(LINDENFOLD_GETTER)
 #undef LINDENFOLD_GETTER
     // The current theme's geometry as one value.
     const ThemeData& geometry() const { return m_geometry; }
     QString documentDirectory() const { return m_documentDirectory; }
     SoundPlayer* soundPlayer() const { return m_soundPlayer; }
 
-    void setCurrentTheme(const QString& value);
-    void setAvailableThemes(const QStringList& value);
-    void setPlaysSounds(bool value);
-    void setSuperSized(bool value);
-    void setIsFloating(bool value);
-    void setShuffleTracks(bool value);
-    void setLoopTracks(bool value);
+#define LINDENFOLD_OPTION_SETTER(Type, name, setter, initial, presence)                            \
+    void setter(OptionParameter<Type> value);
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_SETTER)
+#undef LINDENFOLD_OPTION_SETTER
     void setPlaylists(const QList<Playlist>& value);
     void setCurrentPlaylistIndex(qint64 value);
     void setCurrentTrackIndex(qint64 value);
     void setLastSelectedPlaylistID(qint64 value);
 #define LINDENFOLD_SETTER(Type, name, setter) void setter(const Type& value);
-    LINDENFOLD_THEME_FIELDS(LINDENFOLD_SETTER)
+    LINDENFOLD_THEME_ALL_FIELDS(LINDENFOLD_SETTER)
 #undef LINDENFOLD_SETTER
 
     // Settings file
@@ -176,13 +143,9 @@ public:
     QSize skinImagePixels(const QString& element) const;
 
 signals:
-    void currentThemeChanged();
-    void availableThemesChanged();
-    void playsSoundsChanged();
-    void superSizedChanged();
-    void isFloatingChanged();
-    void shuffleTracksChanged();
-    void loopTracksChanged();
+#define LINDENFOLD_OPTION_SIGNAL(Type, name, setter, initial, presence) void name##Changed();
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_SIGNAL)
+#undef LINDENFOLD_OPTION_SIGNAL
     void playlistsChanged();
     void currentPlaylistIndexChanged();
     void currentTrackIndexChanged();
@@ -198,19 +161,19 @@ signals:
 private:
     void locateDocumentDirectory();
     void applyTheme(const ThemeData& theme);
-    bool setUpFromExistingSettings();
+    bool hasUsableSettings();
     void keepBrokenSettings(const QString& path);
-    void writeSettingsFile(const SettingsData& data);
+    bool writeSettingsFile(const SettingsData& data);
+    bool writeCurrentSettings();
+    QString stagedPlaylistsDirectory() const;
+    void settleStagedPlaylists(bool settingsListThem);
+    bool createPlaylistIn(const QString& dir);
     void reportSaveFailure(const QString& prefix, const QString& error);
     bool installTheme(const QString& name, const QString& dir);
 
-    QString m_currentTheme{QStringLiteral("mini-graphite")};
-    QStringList m_availableThemes{builtInThemeNames()};
-    bool m_playsSounds{true};
-    bool m_superSized{false};
-    bool m_isFloating{true};
-    bool m_shuffleTracks{false};
-    bool m_loopTracks{true};
+#define LINDENFOLD_OPTION_MEMBER(Type, name, setter, initial, presence) Type m_##name = initial;
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_MEMBER)
+#undef LINDENFOLD_OPTION_MEMBER
     QList<Playlist> m_playlists;
     qint64 m_currentPlaylistIndex{0};
     qint64 m_currentTrackIndex{0};

@@ -38,47 +38,15 @@ bool assignIfChanged(QPointF& field, const QPointF& value)
 
 } // namespace
 
-void Config::setCurrentTheme(const QString& value)
-{
-    if (assignIfChanged(m_currentTheme, value))
-        emit currentThemeChanged();
-}
-
-void Config::setAvailableThemes(const QStringList& value)
-{
-    if (assignIfChanged(m_availableThemes, value))
-        emit availableThemesChanged();
-}
-
-void Config::setPlaysSounds(bool value)
-{
-    if (assignIfChanged(m_playsSounds, value))
-        emit playsSoundsChanged();
-}
-
-void Config::setSuperSized(bool value)
-{
-    if (assignIfChanged(m_superSized, value))
-        emit superSizedChanged();
-}
-
-void Config::setIsFloating(bool value)
-{
-    if (assignIfChanged(m_isFloating, value))
-        emit isFloatingChanged();
-}
-
-void Config::setShuffleTracks(bool value)
-{
-    if (assignIfChanged(m_shuffleTracks, value))
-        emit shuffleTracksChanged();
-}
-
-void Config::setLoopTracks(bool value)
-{
-    if (assignIfChanged(m_loopTracks, value))
-        emit loopTracksChanged();
-}
+// The options' setters, one per option of the settings file.
+#define LINDENFOLD_OPTION_SETTER(Type, name, setter, initial, presence)                            \
+    void Config::setter(OptionParameter<Type> value)                                               \
+    {                                                                                              \
+        if (assignIfChanged(m_##name, value))                                                      \
+            emit name##Changed();                                                                  \
+    }
+LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_SETTER)
+#undef LINDENFOLD_OPTION_SETTER
 
 void Config::setPlaylists(const QList<Playlist>& value)
 {
@@ -111,5 +79,5 @@ void Config::setLastSelectedPlaylistID(qint64 value)
         if (assignIfChanged(m_geometry.name, value))                                               \
             emit geometryChanged();                                                                \
     }
-LINDENFOLD_THEME_FIELDS(LINDENFOLD_SETTER)
+LINDENFOLD_THEME_ALL_FIELDS(LINDENFOLD_SETTER)
 #undef LINDENFOLD_SETTER

@@ -20,26 +20,84 @@ QString Config::playlistFileURL(const QUuid& id) const
     return playlistsDirectory() + QLatin1Char('/') + uuidString(id) + QStringLiteral(".json");
 }
 
-// On the first-start path. The first playlist is made even when the directory is already
-// there (an earlier first start was cut short, or the settings file was lost), so that a
-// start without a settings file always ends with a playlist to play from.
+namespace {
+
+bool existsAt(const QString& path)
+{
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+}
+
+} // namespace
+
+// Where a first start makes Playlists with its first playlist before the settings file
+// lists that playlist; renamed to Playlists once it does.
+QString Config::stagedPlaylistsDirectory() const
+{
+    return dataDirectory() + QStringLiteral("/.") +
+           QCoreApplication::translate("Config", "Playlists") + QStringLiteral(".staging");
+}
+
+// At every start, before the settings are applied. A staged directory beside Playlists is
+// left over and goes. Without Playlists it is a first start cut short: once its settings
+// file was written (it lists the staged playlist) the move is finished, before that the
+// first start is made again from the beginning.
+void Config::settleStagedPlaylists(bool settingsListThem)
+{
+    const QString staged = stagedPlaylistsDirectory();
+    if (!existsAt(staged))
+        return;
+    const QString dir = playlistsDirectory();
+    if (!existsAt(dir) && settingsListThem) {
+        // kept for the next start when the move fails now
+        if (!QDir().rename(staged, dir))
+            printLine(QStringLiteral("Could not create the directory \"%1\".").arg(dir));
+        return;
+    }
+    if (!QDir(staged).removeRecursively())
+        printLine(QStringLiteral("Could not remove the directory \"%1\".").arg(staged));
+}
+
+// On the first-start path. Only a first start that finds no Playlists makes a first
+// playlist: an existing one (the settings file was lost or damaged) is left exactly as it
+// is, its playlists unlisted. The new directory is made under another name and takes the
+// name Playlists only after the settings file lists its playlist, so a Playlists directory
+// never exists without the catalogue that made it.
 void Config::ensurePlaylistsDirectory()
 {
     const QString dir = playlistsDirectory();
-    if (!QFileInfo(dir).isDir() && !QDir().mkpath(dir)) {
+    if (existsAt(dir))
+        return;
+    const QString staged = stagedPlaylistsDirectory();
+    if (existsAt(staged))
+        QDir(staged).removeRecursively();
+    if (!QDir().mkpath(staged)) {
         printLine(QStringLiteral("Could not create the directory \"%1\".").arg(dir));
         return;
     }
-    createPlaylist();
+    if (!createPlaylistIn(staged)) {
+        // without a settings file that lists it, the next start begins afresh
+        QDir(staged).removeRecursively();
+        return;
+    }
+    fileio::syncFileSystem(staged);
+    if (!QDir().rename(staged, dir))
+        printLine(QStringLiteral("Could not create the directory \"%1\".").arg(dir));
 }
 
 void Config::createPlaylist()
+{
+    createPlaylistIn(playlistsDirectory());
+}
+
+// Makes the playlist's file in dir; whether the settings listing it were written.
+bool Config::createPlaylistIn(const QString& dir)
 {
     setLastSelectedPlaylistID(0);
     const Playlist entry{QUuid::createUuid(), QCoreApplication::translate("Config", "Untitled")};
 
     QString error;
-    if (fileio::writeFileAtomically(playlistFileURL(entry.id), codec::encodePlaylist(PlaylistData{}), &error)) {
+    const QString file = dir + QLatin1Char('/') + uuidString(entry.id) + QStringLiteral(".json");
+    if (fileio::writeFileAtomically(file, codec::encodePlaylist(PlaylistData{}), &error)) {
         printLine(QStringLiteral("New playlist written successfully."));
         emit playlistSaved(entry.id);
     } else {
@@ -49,7 +107,7 @@ void Config::createPlaylist()
     QList<Playlist> list = m_playlists;
     list.append(entry);
     setPlaylists(list);
-    saveSettings();
+    return writeCurrentSettings();
 }
 
 void Config::deletePlaylist(const QUuid& id)

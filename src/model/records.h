@@ -1,5 +1,7 @@
 #pragma once
 
+#include "theme/themedata.h"
+
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -35,14 +37,32 @@ struct PlaylistData {
     QList<Track> tracks;
 };
 
+// Whether every settings file holds a key (the options the file was made with) or a file
+// written before the option existed may lack it, in which case the option keeps its default.
+enum class Presence { Required, Optional };
+
+// Every option of the settings file once: type, name (also its key and Config's property),
+// Config's setter, default, presence. From this come the record's fields, the file's keys
+// and Config's property, setter and change signal. Keys are written in this order with the
+// required ones first; "lastSelectedPlaylistID" and "playlists" follow them, the optional
+// ones come last.
+#define LINDENFOLD_OPTIONS(X)                                                                      \
+    X(QString, currentTheme, setCurrentTheme, QStringLiteral("mini-graphite"), Required)           \
+    X(QStringList, availableThemes, setAvailableThemes, theme::builtInThemeNames(), Required)      \
+    X(bool, playsSounds, setPlaysSounds, true, Required)                                           \
+    X(bool, superSized, setSuperSized, false, Required)                                            \
+    X(bool, isFloating, setIsFloating, true, Required)                                             \
+    X(bool, shuffleTracks, setShuffleTracks, false, Required)                                      \
+    X(bool, loopTracks, setLoopTracks, true, Required)                                             \
+    X(bool, resumesPlayback, setResumesPlayback, false, Optional)                                  \
+    X(QString, loudnessMode, setLoudnessMode, QStringLiteral("off"), Optional)
+
+// The settings file; a default-made record is what a first start writes, apart from
+// "lastSelectedPlaylistID", which the defaults write as 0.
 struct SettingsData {
-    QString currentTheme;
-    QStringList availableThemes;
-    bool playsSounds = true;
-    bool superSized = false;
-    bool isFloating = true;
-    bool shuffleTracks = false;
-    bool loopTracks = true;
+#define LINDENFOLD_OPTION_FIELD(Type, name, setter, initial, presence) Type name = initial;
+    LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_FIELD)
+#undef LINDENFOLD_OPTION_FIELD
     std::optional<qint64> lastSelectedPlaylistID;
     QList<Playlist> playlists;
 };

@@ -48,7 +48,9 @@ void Config::loadTheme()
         printLine(QStringLiteral("Failed to read theme.json: ") + readError.message);
         return;
     }
-    const auto decoded = theme::decodeTheme(*bytes);
+    // keys a theme file written before they existed lacks take the family's values
+    const auto decoded =
+        theme::decodeTheme(*bytes, theme::familyGeometry(theme::familyOf(m_currentTheme)));
     if (const auto* error = std::get_if<theme::DecodeError>(&decoded)) {
         printLine(QStringLiteral("Failed to read theme.json: ") + error->message);
         return;

@@ -1,6 +1,7 @@
 #include "theme/themedata.h"
 
 #include "core/boundedjson.h"
+#include "core/strictjson.h"
 
 #include <cmath>
 #include <limits>
@@ -10,93 +11,6 @@ using json = boundedjson::json;
 namespace theme {
 
 namespace {
-
-// One entry per position or length of the file, in file order; text sizes and the
-// colour flag are handled apart because they are not doubles.
-struct NumberKey {
-    const char* key;
-    double ThemeData::*field = nullptr;
-    QPointF ThemeData::*point = nullptr;
-    bool x = true;
-};
-
-const std::vector<NumberKey>& leadingNumbers()
-{
-    static const std::vector<NumberKey> keys = {
-        {"playerWidth", &ThemeData::playerWidth},
-        {"playerHeight", &ThemeData::playerHeight},
-        {"playerMinWidth", &ThemeData::playerMinWidth},
-        {"playerMinHeight", &ThemeData::playerMinHeight},
-    };
-    return keys;
-}
-
-const std::vector<NumberKey>& trailingNumbers()
-{
-    static const std::vector<NumberKey> keys = {
-        {"closePosX", nullptr, &ThemeData::closePos, true},
-        {"closePosY", nullptr, &ThemeData::closePos, false},
-        {"closeWidth", &ThemeData::closeWidth},
-        {"closeHeight", &ThemeData::closeHeight},
-        {"playPosX", nullptr, &ThemeData::playPos, true},
-        {"playPosY", nullptr, &ThemeData::playPos, false},
-        {"playWidth", &ThemeData::playWidth},
-        {"playHeight", &ThemeData::playHeight},
-        {"ffPosX", nullptr, &ThemeData::ffPos, true},
-        {"ffPosY", nullptr, &ThemeData::ffPos, false},
-        {"ffWidth", &ThemeData::ffWidth},
-        {"ffHeight", &ThemeData::ffHeight},
-        {"minPosX", nullptr, &ThemeData::minPos, true},
-        {"minPosY", nullptr, &ThemeData::minPos, false},
-        {"minWidth", &ThemeData::minWidth},
-        {"minHeight", &ThemeData::minHeight},
-        {"rrPosX", nullptr, &ThemeData::rrPos, true},
-        {"rrPosY", nullptr, &ThemeData::rrPos, false},
-        {"rrWidth", &ThemeData::rrWidth},
-        {"rrHeight", &ThemeData::rrHeight},
-        {"trackMenuPosX", nullptr, &ThemeData::trackMenuPos, true},
-        {"trackMenuPosY", nullptr, &ThemeData::trackMenuPos, false},
-        {"trackMenuWidth", &ThemeData::trackMenuWidth},
-        {"trackMenuHeight", &ThemeData::trackMenuHeight},
-        {"playlistMenuPosX", nullptr, &ThemeData::playlistMenuPos, true},
-        {"playlistMenuPosY", nullptr, &ThemeData::playlistMenuPos, false},
-        {"playlistMenuWidth", &ThemeData::playlistMenuWidth},
-        {"playlistMenuHeight", &ThemeData::playlistMenuHeight},
-        {"scrubberMinPosX", nullptr, &ThemeData::scrubberMinPos, true},
-        {"scrubberMinPosY", nullptr, &ThemeData::scrubberMinPos, false},
-        {"scrubberMaxPosX", nullptr, &ThemeData::scrubberMaxPos, true},
-        {"scrubberMaxPosY", nullptr, &ThemeData::scrubberMaxPos, false},
-        {"scrubberWidth", &ThemeData::scrubberWidth},
-        {"scrubberHeight", &ThemeData::scrubberHeight},
-        {"trackNamePosX", nullptr, &ThemeData::trackNamePos, true},
-        {"trackNamePosY", nullptr, &ThemeData::trackNamePos, false},
-        {"trackArtistPosX", nullptr, &ThemeData::trackArtistPos, true},
-        {"trackArtistPosY", nullptr, &ThemeData::trackArtistPos, false},
-        {"trackTextWidth", &ThemeData::trackTextWidth},
-        {"trackArtPosX", nullptr, &ThemeData::trackArtPos, true},
-        {"trackArtPosY", nullptr, &ThemeData::trackArtPos, false},
-        {"trackArtWidth", &ThemeData::trackArtWidth},
-        {"trackArtHeight", &ThemeData::trackArtHeight},
-    };
-    return keys;
-}
-
-double get(const ThemeData& d, const NumberKey& k)
-{
-    if (k.field)
-        return d.*(k.field);
-    return k.x ? (d.*(k.point)).x() : (d.*(k.point)).y();
-}
-
-void set(ThemeData& d, const NumberKey& k, double v)
-{
-    if (k.field)
-        d.*(k.field) = v;
-    else if (k.x)
-        (d.*(k.point)).setX(v);
-    else
-        (d.*(k.point)).setY(v);
-}
 
 // JSON has no NaN or infinity: such values are written as the largest finite numbers so
 // the file stays readable.
@@ -111,59 +25,55 @@ json number(double v)
     return v;
 }
 
-struct Failure {
-    QString message;
-};
-
-const json& require(const json& object, const char* key)
+// The file's keys of one field: a position is two numbers, its key with X and with Y.
+void addKeys(std::vector<std::pair<std::string, boundedjson::Shape>>& keys, const char* name,
+             const QPointF*)
 {
-    const auto it = object.find(key);
-    if (it == object.end())
-        throw Failure{QStringLiteral("No value associated with key \"%1\".").arg(QLatin1String(key))};
-    if (it->is_null())
-        throw Failure{QStringLiteral("Expected a value for key \"%1\" but found null instead.")
-                          .arg(QLatin1String(key))};
-    return *it;
+    keys.emplace_back(std::string(name) + 'X', boundedjson::Shape::scalar());
+    keys.emplace_back(std::string(name) + 'Y', boundedjson::Shape::scalar());
 }
 
-Failure typeMismatch(const char* key, const char* expected)
+template <typename T>
+void addKeys(std::vector<std::pair<std::string, boundedjson::Shape>>& keys, const char* name,
+             const T*)
 {
-    return Failure{QStringLiteral("Expected %1 for key \"%2\" but found another type instead.")
-                       .arg(QLatin1String(expected), QLatin1String(key))};
+    keys.emplace_back(name, boundedjson::Shape::scalar());
 }
 
-double readNumber(const json& object, const char* key)
+void encode(json& j, const char* name, const QPointF& p)
 {
-    const json& v = require(object, key);
-    if (!v.is_number())
-        throw typeMismatch(key, "a number");
-    return v.get<double>();
+    j[std::string(name) + 'X'] = number(p.x());
+    j[std::string(name) + 'Y'] = number(p.y());
 }
 
-qint64 readInteger(const json& object, const char* key)
+void encode(json& j, const char* name, double v)
 {
-    const json& v = require(object, key);
-    if (v.is_number_integer()) {
-        if (v.is_number_unsigned() && v.get<quint64>() > quint64(std::numeric_limits<qint64>::max()))
-            throw Failure{QStringLiteral("Number for key \"%1\" does not fit in a 64-bit integer.")
-                              .arg(QLatin1String(key))};
-        return v.get<qint64>();
-    }
-    if (v.is_number_float()) {
-        const double d = v.get<double>();
-        if (d == std::floor(d) && d >= -9.2e18 && d <= 9.2e18)
-            return static_cast<qint64>(d);
-        throw Failure{QStringLiteral("Number for key \"%1\" is not an integer.").arg(QLatin1String(key))};
-    }
-    throw typeMismatch(key, "an integer");
+    j[name] = number(v);
 }
 
-bool readBool(const json& object, const char* key)
+template <typename T> void encode(json& j, const char* name, const T& v)
 {
-    const json& v = require(object, key);
-    if (!v.is_boolean())
-        throw typeMismatch(key, "a boolean");
-    return v.get<bool>();
+    j[name] = v;
+}
+
+// A required field is read from the file; an optional one keeps what it holds (the
+// family's value) when its key is absent or null.
+template <typename T>
+void decode(const strictjson::Object& o, const char* name, bool required, T& field)
+{
+    if (required)
+        field = o.require<T>(name);
+    else if (auto v = o.optional<T>(name))
+        field = *v;
+}
+
+void decode(const strictjson::Object& o, const char* name, bool required, QPointF& field)
+{
+    const std::string x = std::string(name) + 'X', y = std::string(name) + 'Y';
+    double px = field.x(), py = field.y();
+    decode(o, x.c_str(), required, px);
+    decode(o, y.c_str(), required, py);
+    field = QPointF(px, py);
 }
 
 } // namespace
@@ -171,47 +81,41 @@ bool readBool(const json& object, const char* key)
 QByteArray encodeTheme(const ThemeData& d)
 {
     json j = json::object();
-    for (const auto& k : leadingNumbers())
-        j[k.key] = number(get(d, k));
-    j["trackTextSize"] = d.trackTextSize;
-    j["artistTextSize"] = d.artistTextSize;
-    j["textReversed"] = d.textReversed;
-    for (const auto& k : trailingNumbers())
-        j[k.key] = number(get(d, k));
+#define LINDENFOLD_ENCODE(Type, name, setter) encode(j, #name, d.name);
+    LINDENFOLD_THEME_FIELDS(LINDENFOLD_ENCODE)
+    LINDENFOLD_THEME_OPTIONAL_FIELDS(LINDENFOLD_ENCODE)
+#undef LINDENFOLD_ENCODE
     return QByteArray::fromStdString(j.dump(2));
 }
 
-std::variant<ThemeData, DecodeError> decodeTheme(const QByteArray& bytes)
+std::variant<ThemeData, DecodeError> decodeTheme(const QByteArray& bytes, const ThemeData& defaults)
 {
     // a theme is a flat object: every key is read as a plain value, anything else is skipped
     static const boundedjson::Shape shape = [] {
-        std::vector<std::pair<std::string, boundedjson::Shape>> fields;
-        for (const auto& k : leadingNumbers())
-            fields.emplace_back(k.key, boundedjson::Shape::scalar());
-        for (const char* key : {"trackTextSize", "artistTextSize", "textReversed"})
-            fields.emplace_back(key, boundedjson::Shape::scalar());
-        for (const auto& k : trailingNumbers())
-            fields.emplace_back(k.key, boundedjson::Shape::scalar());
-        return boundedjson::Shape::object(std::move(fields));
+        std::vector<std::pair<std::string, boundedjson::Shape>> keys;
+#define LINDENFOLD_KEYS(Type, name, setter) addKeys(keys, #name, static_cast<const Type*>(nullptr));
+        LINDENFOLD_THEME_FIELDS(LINDENFOLD_KEYS)
+        LINDENFOLD_THEME_OPTIONAL_FIELDS(LINDENFOLD_KEYS)
+#undef LINDENFOLD_KEYS
+        return boundedjson::Shape::object(std::move(keys));
     }();
     json j;
     std::string error;
     if (!boundedjson::parse(bytes, shape, &j, &error))
-        return DecodeError{QStringLiteral("The data isn't valid JSON: %1").arg(QString::fromStdString(error))};
-    if (!j.is_object())
-        return DecodeError{QStringLiteral("Expected a JSON object at the top level.")};
+        return DecodeError{
+            QStringLiteral("The data isn't valid JSON: %1").arg(QString::fromStdString(error))};
     try {
-        ThemeData d;
-        for (const auto& k : leadingNumbers())
-            set(d, k, readNumber(j, k.key));
-        d.trackTextSize = readInteger(j, "trackTextSize");
-        d.artistTextSize = readInteger(j, "artistTextSize");
-        d.textReversed = readBool(j, "textReversed");
-        for (const auto& k : trailingNumbers())
-            set(d, k, readNumber(j, k.key));
+        const strictjson::Object o = strictjson::Object::root(j);
+        ThemeData d = defaults;
+#define LINDENFOLD_REQUIRED(Type, name, setter) decode(o, #name, true, d.name);
+        LINDENFOLD_THEME_FIELDS(LINDENFOLD_REQUIRED)
+#undef LINDENFOLD_REQUIRED
+#define LINDENFOLD_OPTIONAL(Type, name, setter) decode(o, #name, false, d.name);
+        LINDENFOLD_THEME_OPTIONAL_FIELDS(LINDENFOLD_OPTIONAL)
+#undef LINDENFOLD_OPTIONAL
         return d;
-    } catch (const Failure& f) {
-        return DecodeError{f.message};
+    } catch (const strictjson::Error& e) {
+        return DecodeError{e.plain()};
     }
 }
 
@@ -264,7 +168,8 @@ bool same(const T& a, const T& b)
 bool sameGeometry(const ThemeData& a, const ThemeData& b)
 {
 #define LINDENFOLD_SAME(Type, name, setter) &&same(a.name, b.name)
-    return true LINDENFOLD_THEME_FIELDS(LINDENFOLD_SAME);
+    return true LINDENFOLD_THEME_FIELDS(LINDENFOLD_SAME)
+        LINDENFOLD_THEME_OPTIONAL_FIELDS(LINDENFOLD_SAME);
 #undef LINDENFOLD_SAME
 }
 

@@ -48,6 +48,15 @@
     X(double, trackArtWidth, setTrackArtWidth) \
     X(double, trackArtHeight, setTrackArtHeight)
 
+// Theme keys added after the record's 50, in the same form. A theme.json without one of them
+// still loads: the field keeps the value of the theme's family (familyGeometry), which its
+// member initialiser below and familyGeometry give.
+#define LINDENFOLD_THEME_OPTIONAL_FIELDS(X)
+
+// Both of the above.
+#define LINDENFOLD_THEME_ALL_FIELDS(X)                                                             \
+    LINDENFOLD_THEME_FIELDS(X) LINDENFOLD_THEME_OPTIONAL_FIELDS(X)
+
 // The geometry record of "theme.json": 50 keys, each position stored as X and Y.
 // Values are kept exactly as read (NaN, infinities and huge sizes included); whoever
 // turns them into pixels bounds them.
@@ -102,7 +111,9 @@ struct DecodeError {
 };
 
 QByteArray encodeTheme(const ThemeData& data);
-std::variant<ThemeData, DecodeError> decodeTheme(const QByteArray& bytes);
+// Keys beyond the record's 50 that the file lacks keep their value in defaults.
+std::variant<ThemeData, DecodeError> decodeTheme(const QByteArray& bytes,
+                                                 const ThemeData& defaults = ThemeData());
 
 // Field by field equality in which NaN equals NaN, so a hostile theme read twice is the same.
 bool sameGeometry(const ThemeData& a, const ThemeData& b);

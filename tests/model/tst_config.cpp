@@ -19,6 +19,17 @@ QByteArray settingsJson(const QString& extra = {})
         .arg(extra).toUtf8();
 }
 
+// The top-level keys of a written file, in their order.
+QStringList topLevelKeys(const QByteArray& text)
+{
+    QStringList keys;
+    static const QRegularExpression key(QStringLiteral("^  \"(\\w+)\":"),
+                                        QRegularExpression::MultilineOption);
+    for (auto it = key.globalMatch(QString::fromUtf8(text)); it.hasNext();)
+        keys << it.next().captured(1);
+    return keys;
+}
+
 } // namespace
 
 // Settings, the playlist catalogue and playlist files, and the order tracks play in.
@@ -53,64 +64,229 @@ private slots:
         m_home = std::make_unique<TempHome>();
     }
 
-    // A first start writes every key with the defaults and reads no theme file: the geometry
-    // keeps its defaults. (A second start leaves the file alone: tst_commandline.)
+    // A first start writes every key, the optional ones too, with the defaults and reads no
+    // theme file: the geometry keeps its defaults. (A second start leaves the file alone:
+    // tst_commandline.)
     void firstStart()
     {
         QCOMPARE(start(), kWritten);
         const QJsonObject s = json(m_home->settingsFile());
-        QCOMPARE(QVariantList({s.size(), s["currentTheme"].toString(), s["lastSelectedPlaylistID"].toInt(-1),
+        QCOMPARE(QVariantList({s.size(), s["currentTheme"].toString(),
+                               s["lastSelectedPlaylistID"].toInt(-1),
+                               s["resumesPlayback"].toBool(true), s["loudnessMode"].toString(),
                                m_config->trackTextSize(), m_config->playerWidth()}),
-                 QVariantList({9, "mini-graphite", 0, qint64(9), 269.0}));
+                 QVariantList({11, "mini-graphite", 0, false, "off", qint64(9), 269.0}));
     }
 
     // Every field is read, with the selection given, missing or null, and unknown keys that are
     // not written back. Without a Themes directory (a first start cut short) the built-in themes
     // are installed and the chosen one is read.
+    void loadsEveryField_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<qint64>("selected");
+        QTest::newRow("selection given") << "\"lastSelectedPlaylistID\": 2," << qint64(2);
+        QTest::newRow("selection missing") << "" << qint64(0);
+        QTest::newRow("selection null") << "\"lastSelectedPlaylistID\": null," << qint64(0);
+        QTest::newRow("unknown keys") << R"("volume": 11, "extra": {"a": [1]},)" << qint64(0);
+    }
     void loadsEveryField()
     {
-        const std::pair<QString, qint64> cases[] = {{"\"lastSelectedPlaylistID\": 2,", 2}, {"", 0},
-            {"\"lastSelectedPlaylistID\": null,", 0}, {R"("volume": 11, "extra": {"a": [1]},)", 0}};
-        for (const auto& [entry, selected] : cases) {
-            init();
-            writeFile(m_home->settingsFile(), settingsJson(entry));
-            start();
-            const Config& c = *m_config;
-            QCOMPARE(QVariantList({c.currentTheme(), c.availableThemes(), c.playsSounds(), c.superSized(), c.isFloating(), c.shuffleTracks(),
-                                   c.loopTracks(), c.playlists().size(), c.playlists().value(1).name, c.lastSelectedPlaylistID(),
-                                   c.currentPlaylistIndex(), c.currentTrackIndex(), c.playerWidth()}),
-                     QVariantList({"neo-lime", QStringList{"neo-lime", "mini-graphite"}, false, true, false, true, false, qsizetype(3), "a",
-                                   selected, selected, qint64(0), 130.0}));
-            m_config->saveSettings();
-            QVERIFY(!json(m_home->settingsFile()).contains("volume"));
-        }
+        QFETCH(QString, entry);
+        QFETCH(qint64, selected);
+        writeFile(m_home->settingsFile(), settingsJson(entry));
+        start();
+        const Config& c = *m_config;
+        QCOMPARE(
+            QVariantList({c.currentTheme(), c.availableThemes(), c.playsSounds(), c.superSized(),
+                          c.isFloating(), c.shuffleTracks(), c.loopTracks(), c.playlists().size(),
+                          c.playlists().value(1).name, c.lastSelectedPlaylistID(),
+                          c.currentPlaylistIndex(), c.currentTrackIndex(), c.playerWidth()}),
+            QVariantList({"neo-lime", QStringList{"neo-lime", "mini-graphite"}, false, true, false,
+                          true, false, qsizetype(3), "a", selected, selected, qint64(0), 130.0}));
+        m_config->saveSettings();
+        QVERIFY(!json(m_home->settingsFile()).contains("volume"));
     }
 
-    // Every damaged file is treated as a first start and its bytes are kept beside it. No copy
-    // is ever overwritten, and at most ten are kept: the first and the newest ones.
+    // Options the record did not have may be missing (a file written before them): such a file
+    // loads with their defaults and a start leaves it as it is. Present, they load and are
+    // written back after the record's keys; null stands for the default.
+    void optionsBeyondTheRecord_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("resumes");
+        QTest::addColumn<QString>("loudness");
+        QTest::newRow("without them") << "" << false << "off";
+        QTest::newRow("with them")
+            << R"("loudnessMode": "album", "resumesPlayback": true,)" << true << "album";
+        QTest::newRow("null") << R"("loudnessMode": null, "resumesPlayback": null,)" << false
+                              << "off";
+    }
+    void optionsBeyondTheRecord()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, resumes);
+        QFETCH(QString, loudness);
+        const QByteArray file = settingsJson(entry);
+        writeFile(m_home->settingsFile(), file);
+        start();
+        QCOMPARE(readFile(m_home->settingsFile()), file);
+        QCOMPARE(QVariantList({m_config->resumesPlayback(), m_config->loudnessMode(),
+                               m_config->playlists().size()}),
+                 QVariantList({resumes, loudness, qsizetype(3)}));
+        QSignalSpy changed(m_config.get(), &Config::loudnessModeChanged);
+        m_config->setLoudnessMode(loudness);
+        m_config->setLoudnessMode("track");
+        m_config->saveSettings();
+        QCOMPARE(changed.count(), 1);
+        start();
+        QCOMPARE(QVariantList({m_config->resumesPlayback(), m_config->loudnessMode()}),
+                 QVariantList({resumes, "track"}));
+    }
+
+    // Every damaged file is treated as a first start and its bytes are kept beside it; the
+    // printed line names what is wrong.
+    void damagedSettingsFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QByteArray good = settingsJson();
+        QTest::newRow("not JSON") << QByteArray("{ not json")
+                                  << "dataCorrupted: The given data was not valid JSON. (";
+        QTest::newRow("cut short") << good.left(120) << "not valid JSON";
+        QTest::newRow("required key missing")
+            << QByteArray(good).replace("\"loopTracks\": false,", "")
+            << "keyNotFound: No value associated with key \"loopTracks\" (at loopTracks).";
+        QTest::newRow("required key null")
+            << QByteArray(good).replace("\"superSized\": true", "\"superSized\": null")
+            << "valueNotFound: Expected a value for key \"superSized\" but found null instead (at "
+               "superSized).";
+        QTest::newRow("boolean of another type")
+            << QByteArray(good).replace("\"playsSounds\": false", "\"playsSounds\": \"no\"")
+            << "typeMismatch: Expected a boolean for key \"playsSounds\" but found another type "
+               "instead (at playsSounds).";
+        QTest::newRow("theme name of another type")
+            << QByteArray(good).replace("[\"neo-lime\", ", "[7, ")
+            << "typeMismatch: Expected a string but found another type instead (at "
+               "availableThemes[0]).";
+        QTest::newRow("bad playlist id")
+            << QByteArray(good).replace("9B0A-3C5A4D2E1F02", "nope")
+            << "dataCorrupted: Attempted to decode UUID from invalid UUID string "
+               "\"6F1D2A64-0C3B-4F39-nope\" (at playlists[2].id).";
+        QTest::newRow("playlist not an object")
+            << QByteArray(good).replace(
+                   "{\"id\": \"6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F00\", \"name\": \"b\"}", "3")
+            << "typeMismatch: Expected a playlist object (at playlists[0]).";
+        QTest::newRow("selection with a fraction")
+            << settingsJson(R"("lastSelectedPlaylistID": 1.5,)")
+            << "typeMismatch: Expected an integer for key \"lastSelectedPlaylistID\"";
+        QTest::newRow("optional key of another type")
+            << settingsJson(R"("resumesPlayback": "yes",)")
+            << "typeMismatch: Expected a boolean for key \"resumesPlayback\"";
+        QTest::newRow("empty theme name")
+            << QByteArray(good).replace("\"currentTheme\": \"neo-lime\"", "\"currentTheme\": \"\"")
+            << "";
+        QTest::newRow("array") << QByteArray("[]")
+                               << "typeMismatch: Expected a JSON object at the top level.";
+        QTest::newRow("open brace") << QByteArray("{") << "";
+        QTest::newRow("open bracket") << QByteArray("[") << "";
+    }
     void damagedSettingsFile()
     {
-        const QByteArray good = settingsJson();
-        const std::pair<QByteArray, QString> cases[] = {
-            {"{ not json", "not valid JSON"}, {good.left(120), "not valid JSON"},
-            {QByteArray(good).replace("\"loopTracks\": false,", ""), "\"loopTracks\""},
-            {QByteArray(good).replace("\"superSized\": true", "\"superSized\": null"), "\"superSized\""},
-            {QByteArray(good).replace("\"playsSounds\": false", "\"playsSounds\": \"no\""), "\"playsSounds\""},
-            {QByteArray(good).replace("9B0A-3C5A4D2E1F02", "nope"), "playlists[2]"},
-            {settingsJson(R"("lastSelectedPlaylistID": 1.5,)"), "\"lastSelectedPlaylistID\""},
-            {QByteArray(good).replace("\"currentTheme\": \"neo-lime\"", "\"currentTheme\": \"\""), ""},
-            {"[]", "object"}, {"{", ""}, {"[", ""}};
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        writeFile(m_home->settingsFile(), bytes);
+        const QString printed = start(), copy = m_home->settingsFile() + ".broken";
+        QVERIFY2(printed.contains(message) && printed.contains(copy) && printed.endsWith(kWritten),
+                 qPrintable(printed));
+        QCOMPARE(QVariantList({m_config->currentTheme(), m_config->playlists().size(),
+                               written("id").size(), readFile(copy)}),
+                 QVariantList({"mini-graphite", qsizetype(1), qsizetype(1), bytes}));
+    }
+
+    // No copy of a damaged file is ever overwritten, and at most ten are kept: the first and
+    // the newest ones.
+    void damagedCopiesAreKept()
+    {
         const QString broken = m_home->settingsFile() + ".broken";
-        for (int i = 0; i < int(std::size(cases)); ++i) {
-            writeFile(m_home->settingsFile(), cases[i].first);
-            const QString printed = start(), copy = i == 0 ? broken : broken + QString(".%1").arg(i + 1);
-            QVERIFY2(printed.contains(cases[i].second) && printed.contains(copy) && printed.endsWith(kWritten),
-                     qPrintable(printed));
-            QCOMPARE(QVariantList({m_config->currentTheme(), m_config->playlists().size(), written("id").size(), readFile(copy)}),
-                     QVariantList({"mini-graphite", qsizetype(1), qsizetype(1), cases[i].first}));
+        for (int i = 0; i < 12; ++i) {
+            writeFile(m_home->settingsFile(), QByteArray::number(i));
+            start();
+            QCOMPARE(readFile(i == 0 ? broken : broken + QString(".%1").arg(i + 1)),
+                     QByteArray::number(i));
         }
-        QVERIFY(readFile(broken) == cases[0].first && !QFileInfo::exists(broken + ".2"));
+        QVERIFY(readFile(broken) == "0" && !QFileInfo::exists(broken + ".2") &&
+                readFile(broken + ".12") == "11");
         QCOMPARE(QDir(m_home->dataDir()).entryList({"*.broken*"}).size(), 10);
+    }
+
+    // A start without a usable settings file beside existing playlists leaves them exactly as
+    // they are, unlisted: the catalogue is the defaults' and no playlist is made.
+    void lostSettingsLeavePlaylistsAlone_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::newRow("deleted settings file") << QByteArray();
+        QTest::newRow("undecodable settings file") << QByteArray("{\"currentTheme\": 7}");
+    }
+    void lostSettingsLeavePlaylistsAlone()
+    {
+        QFETCH(QByteArray, settings);
+        start();
+        m_config->createPlaylist();
+        m_config->savePlaylist(m_config->playlists().at(0).id,
+                               {{QUuid::createUuid(), "file:///a.mp3", "A", "B"}});
+        const QString playlists = m_home->dataDir() + "/Playlists";
+        const auto before = snapshot(playlists);
+        QCOMPARE(before.size(), 2);
+        QVERIFY(settings.isNull() ? QFile::remove(m_home->settingsFile())
+                                  : writeFile(m_home->settingsFile(), settings));
+        const QString printed = start();
+        QVERIFY2(!printed.contains("New playlist written successfully."), qPrintable(printed));
+        QCOMPARE(snapshot(playlists), before);
+        QCOMPARE(
+            QDir(playlists)
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                .size(),
+            2);
+        QVERIFY(m_config->playlists().isEmpty() && written("id").isEmpty());
+        QCOMPARE(json(m_home->settingsFile())["currentTheme"].toString(), "mini-graphite");
+    }
+
+    // What a first start cut short left of its Playlists, made under another name: the move
+    // is finished when the settings file lists its playlist, and undone otherwise; beside an
+    // existing Playlists it is a leftover.
+    void stagedPlaylists_data()
+    {
+        QTest::addColumn<bool>("listed");
+        QTest::addColumn<bool>("playlistsExist");
+        QTest::newRow("settings written, not moved") << true << false;
+        QTest::newRow("settings not written") << false << false;
+        QTest::newRow("left over beside Playlists") << true << true;
+    }
+    void stagedPlaylists()
+    {
+        QFETCH(bool, listed);
+        QFETCH(bool, playlistsExist);
+        const QString staged = m_home->dataDir() + "/.Playlists.staging",
+                      playlists = m_home->dataDir() + "/Playlists";
+        const QByteArray empty = "{\n  \"tracks\": []\n}";
+        const QString file = "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F00.json";
+        writeFile(staged + "/" + file, empty);
+        if (listed)
+            writeFile(m_home->settingsFile(), settingsJson());
+        if (playlistsExist)
+            writeFile(playlists + "/mine.json", "mine");
+        const QString printed = start();
+        QVERIFY(!QFileInfo::exists(staged));
+        const QStringList files = QDir(playlists).entryList(QDir::Files);
+        if (playlistsExist)
+            QCOMPARE(files, QStringList{"mine.json"});
+        else if (listed)
+            QVERIFY(files == QStringList{file} && readFile(playlists + "/" + file) == empty &&
+                    m_config->playlists().size() == 3);
+        else // a first start made afresh
+            QVERIFY(printed.endsWith(kWritten) &&
+                    files == QStringList{uuidString(m_config->playlists().value(0).id) + ".json"});
     }
 
     // The catalogue is written sorted by name (code points of the composed form, so "E" and a
@@ -128,10 +304,11 @@ private slots:
         QCOMPARE(m_config->playlists(), inMemory);
         QCOMPARE(written("name"), QStringList({"C", "Same", "Same", "a", "b", "E\u0301a", "\u00C9t\u00E9"}));
         QCOMPARE(written("id").mid(1, 3), QStringList({uuidString(first), uuidString(second), "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F01"}));
-        // keys in the order of the record
-        const QByteArray text = readFile(m_home->settingsFile());
-        QVERIFY(text.indexOf("currentTheme") < text.indexOf("availableThemes") && text.indexOf("loopTracks") < text.indexOf("lastSelectedPlaylistID")
-                && text.indexOf("lastSelectedPlaylistID") < text.indexOf("\"playlists\""));
+        // the record's keys in their order, the optional ones after them
+        QCOMPARE(topLevelKeys(readFile(m_home->settingsFile())),
+                 QStringList({"currentTheme", "availableThemes", "playsSounds", "superSized",
+                              "isFloating", "shuffleTracks", "loopTracks", "lastSelectedPlaylistID",
+                              "playlists", "resumesPlayback", "loudnessMode"}));
     }
 
     // Creating and deleting playlists: the catalogue and the files follow at once, and the
@@ -169,45 +346,102 @@ private slots:
 
     // The order tracks play in: the end wraps only with loop and a stale index stays unless loop
     // restarts; previous always wraps; shuffle picks every other track, never the current one.
+    void steps_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("shuffle");
+        QTest::addColumn<bool>("loop");
+        QTest::addColumn<int>("next");
+        QTest::newRow("last wraps with loop") << 3 << 2 << false << true << 0;
+        QTest::newRow("last stays without loop") << 3 << 2 << false << false << 2;
+        QTest::newRow("first moves on") << 3 << 0 << false << false << 1;
+        QTest::newRow("stale index stays without loop") << 2 << 5 << false << false << 5;
+        QTest::newRow("stale index restarts with loop") << 2 << 5 << false << true << 0;
+        QTest::newRow("shuffle of one track") << 1 << 0 << true << true << 0;
+        QTest::newRow("shuffle of two tracks") << 2 << 0 << true << true << 1;
+        QTest::newRow("shuffle of two without loop") << 2 << 1 << true << false << 0;
+    }
     void steps()
     {
-        const struct { int n, index; bool shuffle, loop; int expected; } nexts[] = {
-            {3, 2, false, true, 0}, {3, 2, false, false, 2}, {3, 0, false, false, 1}, {2, 5, false, false, 5},
-            {2, 5, false, true, 0}, {1, 0, true, true, 0}, {2, 0, true, true, 1}, {2, 1, true, false, 0}};
-        for (const auto& c : nexts)
-            QVERIFY2(sequencing::next(c.n, c.index, c.shuffle, c.loop) == c.expected, qPrintable(QString("next of %1 in %2").arg(c.index).arg(c.n)));
-        for (auto [index, expected] : {std::pair{0, 2}, {7, 0}, {-9, 2}})
-            QVERIFY2(sequencing::previous(3, index) == expected, qPrintable(QString("previous of %1").arg(index)));
+        QFETCH(int, count);
+        QFETCH(int, index);
+        QFETCH(bool, shuffle);
+        QFETCH(bool, loop);
+        QFETCH(int, next);
+        QCOMPARE(sequencing::next(count, index, shuffle, loop), next);
+    }
+
+    void stepsBack_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("previous");
+        QTest::newRow("first wraps") << 0 << 2;
+        QTest::newRow("stale index past the end") << 7 << 0;
+        QTest::newRow("stale index below zero") << -9 << 2;
+    }
+    void stepsBack()
+    {
+        QFETCH(int, index);
+        QFETCH(int, previous);
+        QCOMPARE(sequencing::previous(3, index), previous);
+    }
+
+    void shuffleDrawsEveryOtherTrack()
+    {
         QSet<qint64> drawn; // a track is missed 200 times in a row once in 10^24 runs
         for (int i = 0; i < 200; ++i)
             drawn << sequencing::next(5, 2, true, false);
         QCOMPARE(drawn, QSet<qint64>({0, 1, 3, 4}));
     }
 
-    // Tracks come back from their file as saved. A file that does not decode reads as empty
-    // with one line naming the key, and is left as it was; a missing one reads as empty without
-    // a word. Config moves its index by the rules above over the current playlist, and not at
-    // all over an empty or missing one.
-    void playlistFiles()
+    // A playlist file that does not decode reads as empty with one line naming the key, and
+    // is left as it was; a missing one reads as empty without a word.
+    void unreadablePlaylistFile_data()
     {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
         const QByteArray good = "{\"tracks\": [{\"id\": \"6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F00\", "
                                 "\"urlString\": \"file:///a.mp3\", \"trackName\": \"A\", \"artist\": \"B\"}]}";
-        const std::pair<QByteArray, QString> cases[] = {
-            {QByteArray(good).replace(", \"artist\": \"B\"", ""), "tracks[0].artist"},
-            {QByteArray(good).replace("\"A\"", "null"), "tracks[0].trackName"},
-            {QByteArray(good).replace("\"file:///a.mp3\"", "7"), "tracks[0].urlString"},
-            {"{}", "\"tracks\""}, {QByteArray("\x00\xff garbage", 10), "not valid JSON"}, {QByteArray(), ""}};
+        QTest::newRow("artist missing")
+            << QByteArray(good).replace(", \"artist\": \"B\"", "")
+            << "keyNotFound: No value associated with key \"artist\" (at tracks[0].artist).";
+        QTest::newRow("track name null")
+            << QByteArray(good).replace("\"A\"", "null") << "(at tracks[0].trackName).";
+        QTest::newRow("location a number")
+            << QByteArray(good).replace("\"file:///a.mp3\"", "7")
+            << "typeMismatch: Expected a string for key \"urlString\" but found another type "
+               "instead (at tracks[0].urlString).";
+        QTest::newRow("track not an object")
+            << QByteArray("{\"tracks\": [[]]}")
+            << "typeMismatch: Expected a track object (at tracks[0]).";
+        QTest::newRow("no tracks")
+            << QByteArray("{}")
+            << "keyNotFound: No value associated with key \"tracks\" (at tracks).";
+        QTest::newRow("not JSON") << QByteArray("\x00\xff garbage", 10) << "not valid JSON";
+        QTest::newRow("missing file") << QByteArray() << "";
+    }
+    void unreadablePlaylistFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
         start();
-        for (const auto& [bytes, message] : cases) {
-            const Playlist p{QUuid::createUuid(), "p"};
-            if (!bytes.isNull())
-                writeFile(m_config->playlistFileURL(p.id), bytes);
-            QList<Track> tracks{Track{}};
-            const QString printed = captureStdout([&] { tracks = m_config->loadTracks(p); });
-            QVERIFY2(tracks.isEmpty() && printed.contains(message) && printed.count('\n') == (bytes.isNull() ? 0 : 1),
-                     qPrintable(printed + message));
-            QCOMPARE(readFile(m_config->playlistFileURL(p.id)), bytes);
-        }
+        const Playlist p{QUuid::createUuid(), "p"};
+        if (!bytes.isNull())
+            writeFile(m_config->playlistFileURL(p.id), bytes);
+        QList<Track> tracks{Track{}};
+        const QString printed = captureStdout([&] { tracks = m_config->loadTracks(p); });
+        QVERIFY2(tracks.isEmpty() && printed.contains(message) &&
+                     printed.count('\n') == (bytes.isNull() ? 0 : 1),
+                 qPrintable(printed + message));
+        QCOMPARE(readFile(m_config->playlistFileURL(p.id)), bytes);
+    }
+
+    // Tracks come back from their file as saved. Config moves its index by the rules above
+    // over the current playlist, and not at all over an empty or missing one.
+    void playlistFiles()
+    {
+        start();
         Config& c = *m_config;
         const Playlist p = c.playlists().first();
         const QList<Track> tracks = {{QUuid::createUuid(), "file:///Music/My%20Song.mp3", "My Song", "Somebody"},

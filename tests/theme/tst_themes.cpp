@@ -46,42 +46,79 @@ private slots:
         m_config = std::make_unique<Config>();
     }
 
+    void installedFilesFollowTheFamilies_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString& name : Config::builtInThemeNames())
+            QTest::newRow(qPrintable(name)) << name;
+    }
     void installedFilesFollowTheFamilies()
     {
-        for (const QString& name : Config::builtInThemeNames()) {
-            const QByteArray text = readFile(themeFile(name));
-            const auto decoded = theme::decodeTheme(text);
-            const ThemeData expected = theme::familyGeometry(theme::familyOf(name));
-            QVERIFY2(std::holds_alternative<ThemeData>(decoded)
-                         && theme::sameGeometry(std::get<ThemeData>(decoded), expected), qPrintable(name));
-            // every key holds its own value: a point's Y is its y, not its x
-            const QJsonObject object = QJsonDocument::fromJson(text).object();
-            QCOMPARE(object.size(), 50);
-#define LINDENFOLD_CHECK_KEY(type, field, setter) QVERIFY2(holds(object, #field, expected.field), qPrintable(name + " " #field));
-            LINDENFOLD_THEME_FIELDS(LINDENFOLD_CHECK_KEY)
+        QFETCH(QString, name);
+        const QByteArray text = readFile(themeFile(name));
+        const auto decoded = theme::decodeTheme(text);
+        const ThemeData expected = theme::familyGeometry(theme::familyOf(name));
+        QVERIFY(std::holds_alternative<ThemeData>(decoded) &&
+                theme::sameGeometry(std::get<ThemeData>(decoded), expected));
+        // every key holds its own value: a point's Y is its y, not its x
+        const QJsonObject object = QJsonDocument::fromJson(text).object();
+        QCOMPARE(object.size(), 50);
+        // a few values of each family as the built-in table gives them
+        static const QHash<QString, QVariantList> family = {{"nano", {138, 64, 0, false, 32}},
+                                                            {"neo", {130, 130, 0, true, 65}},
+                                                            {"mini", {269, 96, 10, true, 34}},
+                                                            {"max", {156, 19, 9, true, 230}}};
+        QCOMPARE(QVariantList({object["playerWidth"].toInt(), object["playerMinHeight"].toInt(),
+                               object["trackTextSize"].toInt(), object["textReversed"].toBool(),
+                               object["playPosY"].toInt()}),
+                 family.value(theme::familyOf(name)));
+#define LINDENFOLD_CHECK_KEY(type, field, setter)                                                  \
+    QVERIFY2(holds(object, #field, expected.field), #field);
+        LINDENFOLD_THEME_FIELDS(LINDENFOLD_CHECK_KEY)
 #undef LINDENFOLD_CHECK_KEY
-            // keys in table order: first and last, a size's width before its height
-            QVERIFY(text.indexOf("playerWidth") < text.indexOf("trackTextSize")
-                    && text.indexOf("trackArtWidth") < text.indexOf("trackArtHeight"));
-        }
+        // keys in table order: first and last, a size's width before its height
+        QVERIFY(text.indexOf("playerWidth") < text.indexOf("trackTextSize") &&
+                text.indexOf("trackArtWidth") < text.indexOf("trackArtHeight"));
     }
 
-    // A damaged theme.json changes nothing and says why. Extra keys, integers where decimals
-    // stand, and hostile values all load as written, and such a geometry writes a file that
-    // reads back.
-    void themeFilesAsRead()
+    // A damaged theme.json changes nothing and says why, naming the key.
+    void damagedThemeFile_data()
     {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("key missing") << miniTheme({{"trackArtHeight", QJsonValue::Undefined}})
+                                     << "No value associated with key \"trackArtHeight\".";
+        QTest::newRow("number of another type")
+            << miniTheme({{"playerWidth", "wide"}})
+            << "Expected a number for key \"playerWidth\" but found another type instead.";
+        QTest::newRow("text size with a fraction")
+            << miniTheme({{"trackTextSize", 9.5}}) << "\"trackTextSize\"";
+        QTest::newRow("flag null")
+            << miniTheme({{"textReversed", QJsonValue::Null}})
+            << "Expected a value for key \"textReversed\" but found null instead.";
+        QTest::newRow("point half missing")
+            << miniTheme({{"closePosY", QJsonValue::Undefined}}) << "\"closePosY\"";
+        QTest::newRow("array") << QByteArray("[1]") << "Expected a JSON object at the top level.";
+        QTest::newRow("not JSON") << QByteArray("{{{") << "The data isn't valid JSON: ";
+        QTest::newRow("empty") << QByteArray() << "The data isn't valid JSON: ";
+    }
+    void damagedThemeFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
         const ThemeData before = m_config->currentGeometry();
         QSignalSpy geometry(m_config.get(), &Config::geometryChanged);
-        for (const QByteArray& bytes : {miniTheme({{"trackArtHeight", QJsonValue::Undefined}}), miniTheme({{"playerWidth", "wide"}}),
-                                        miniTheme({{"trackTextSize", 9.5}}), miniTheme({{"textReversed", QJsonValue::Null}}),
-                                        QByteArray("{{{"), QByteArray()}) {
-            writeFile(themeFile("mini-graphite"), bytes);
-            const QString printed = captureStdout([&] { m_config->loadTheme(); });
-            QVERIFY2(printed.startsWith("Failed to read theme.json: "), qPrintable(printed + bytes.left(300)));
-        }
+        writeFile(themeFile("mini-graphite"), bytes);
+        const QString printed = captureStdout([&] { m_config->loadTheme(); });
+        QVERIFY2(printed.startsWith("Failed to read theme.json: ") && printed.contains(message),
+                 qPrintable(printed));
         QVERIFY(geometry.isEmpty() && theme::sameGeometry(m_config->currentGeometry(), before));
+    }
 
+    // Extra keys, integers where decimals stand, and hostile values all load as written, and
+    // such a geometry writes a file that reads back.
+    void themeFilesAsRead()
+    {
         writeFile(themeFile("mini-graphite"),
                   miniTheme({{"playerWidth", 1e308}, {"playerHeight", -5}, {"closeWidth", 1e12}, {"closePosX", 3},
                              {"comment", QJsonArray{1, QJsonObject{{"x", QJsonValue::Null}}}}}));
@@ -96,14 +133,25 @@ private slots:
 
     // A name that is empty or leads out of the Themes directory has no directory: a
     // theme.json placed where such a name would lead is never read.
+    void unsafeNamesHaveNoDirectory_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("dot") << ".";
+        QTest::newRow("dot dot") << "..";
+        QTest::newRow("root") << "/";
+        QTest::newRow("absolute") << "/etc";
+        QTest::newRow("up to Playlists") << "../../Playlists";
+        QTest::newRow("up through a theme") << "mini-graphite/../..";
+    }
     void unsafeNamesHaveNoDirectory()
     {
+        QFETCH(QString, name);
         writeFile(m_home->dataDir() + "/theme.json", miniTheme({{"playerWidth", 999}}));
-        for (const char* name : {"", ".", "..", "/", "/etc", "../../Playlists", "mini-graphite/../.."}) {
-            chooseTheme(name);
-            QVERIFY2(m_config->themeDirectory(name).isEmpty(), name);
-            QVERIFY2(m_config->playerWidth() == 269.0 && m_config->closeImage() == theme::fallbackImage("close"), name);
-        }
+        chooseTheme(name);
+        QVERIFY(m_config->themeDirectory(name).isEmpty());
+        QVERIFY(m_config->playerWidth() == 269.0 &&
+                m_config->closeImage() == theme::fallbackImage("close"));
     }
 
     // Switching themes: one notification for the whole switch, none for the same theme again.
@@ -153,6 +201,20 @@ private slots:
         for (int i = 0; i < 2; ++i)
             m_config->setPlayerWidth(qQNaN());
         QCOMPARE(geometry.count(), before + 1);
+    }
+
+    // Starts read the installed theme files and never write them: they stay byte for byte.
+    void startsLeaveThemeFilesAlone()
+    {
+        const QString themes = m_home->dataDir() + "/Themes";
+        const auto before = snapshot(themes);
+        for (const QString& name : {"nano-lime", "max-graphite"}) {
+            chooseTheme(name);
+            m_config.reset();
+            m_config = std::make_unique<Config>();
+            QCOMPARE(m_config->currentTheme(), name);
+        }
+        QCOMPARE(snapshot(themes), before);
     }
 
     // A start that finds the themes but lost its settings keeps the user's own theme files
