@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <future>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -106,21 +107,11 @@ struct Playbin::Shared {
     quint64 seekSerial = 0;
     bool seekQueued = false;
 
-    // the answer to about-to-finish, given on the main thread
-    struct Answer {
-        std::mutex mutex;
-        std::condition_variable given;
-        bool done = false;
-        QUrl url;
-        void give(const QUrl& next)
-        {
-            const std::lock_guard lock(mutex);
-            url = next;
-            done = true;
-            given.notify_all();
-        }
-    };
-    std::shared_ptr<Answer> pendingAnswer;
+    // the file to follow, handed over ahead of time by the main thread: about-to-finish only
+    // takes it
+    QUrl nextFile;
+    // the length the main thread last read, for the position until the joint
+    double knownDuration = 0;
     // set from the queueing until the queued file's segment reaches the sink
     std::optional<QUrl> queued;
     bool awaitingSegment = false;
@@ -248,28 +239,21 @@ GstBusSyncReply Playbin::Callbacks::onBusMessage(GstBus*, GstMessage* message, g
     return GST_BUS_DROP;
 }
 
-// On a streaming thread: the file is about to run out. The main thread names the next file,
-// which is checked here, off the main thread, before the pipeline gets it.
+// On a streaming thread: the file is about to run out. The next file was named ahead of time;
+// it is checked here, off the main thread, before the pipeline gets it. Nothing here waits on
+// the main thread, so a stalled window never turns the joint into a gap.
 void Playbin::Callbacks::aboutToFinish(GstElement* pipeline, gpointer data)
 {
     Shared* shared = static_cast<std::shared_ptr<Shared>*>(data)->get();
-    auto answer = std::make_shared<Shared::Answer>();
+    QUrl next;
     {
         const std::lock_guard lock(shared->mutex);
         if (shared->closing)
             return;
-        shared->pendingAnswer = answer;
-    }
-    shared->mailbox->post([self = shared->owner, answer] {
-        self->m_shared->durationBeforeJoint = self->duration().value_or(0);
-        answer->give(self->nextFile ? self->nextFile() : QUrl());
-    });
-    QUrl next;
-    {
-        std::unique_lock lock(answer->mutex);
-        // a main thread that does not answer in time (or a Playbin going away) lets the file end
-        answer->given.wait_for(lock, std::chrono::seconds(2), [&] { return answer->done; });
-        next = answer->url;
+        // taken: a short file may run out before the main thread has heard of the joint, and
+        // must not queue the same successor again
+        next = std::exchange(shared->nextFile, QUrl());
+        shared->durationBeforeJoint = shared->knownDuration;
     }
     if (next.isEmpty() || !looksPlayable(playback::localPath(next)))
         return;
@@ -301,8 +285,9 @@ GstPadProbeReturn Playbin::Callbacks::onSinkEvent(GstPad*, GstPadProbeInfo* info
         const qint64 runningTime =
             qint64(gst_segment_to_running_time(segment, GST_FORMAT_TIME, segment->start));
         shared->mailbox->post([self = shared->owner, url = *shared->queued, runningTime,
-                               generation = shared->generation] {
-            self->jointAt(url, runningTime, generation);
+                               generation = shared->generation,
+                               before = shared->durationBeforeJoint] {
+            self->jointAt(url, runningTime, generation, before);
         });
         shared->awaitingSegment = false;
         shared->queued.reset();
@@ -350,16 +335,12 @@ Playbin::Playbin(QObject* parent)
 Playbin::~Playbin()
 {
     m_mailbox->close();
-    std::shared_ptr<Shared::Answer> answer;
     {
         const std::lock_guard lock(m_shared->mutex);
         m_shared->closing = true;
         m_shared->jobs.clear();
-        answer = m_shared->pendingAnswer;
         m_shared->wake.notify_all();
     }
-    if (answer)
-        answer->give(QUrl());
     // the worker sets the pipeline to NULL; a hung file may keep it from ever finishing
     auto finished = std::make_shared<std::promise<void>>();
     std::future<void> done = finished->get_future();
@@ -445,7 +426,10 @@ void Playbin::seekTo(double value, bool isFraction)
     const std::lock_guard lock(shared->mutex);
     if (shared->queued || m_joint) {
         // a file queued to follow is dropped and the loaded one opened again: a seek would
-        // otherwise land in whichever of the two playbin counts as current
+        // otherwise land in whichever of the two playbin counts as current. The dropped file
+        // is still the one to follow, unless another was named since.
+        if (shared->nextFile.isEmpty())
+            shared->nextFile = shared->queued ? *shared->queued : m_joint->first;
         shared->queued.reset();
         shared->seek.reset();
         ++shared->generation;
@@ -501,7 +485,7 @@ std::optional<double> Playbin::position() const
     if (m_joint) {
         const qint64 left = m_joint->second -
                             qint64(gst_element_get_current_running_time(m_shared->pipeline));
-        return std::max(0.0, m_shared->durationBeforeJoint - std::max<qint64>(left, 0) / 1e9);
+        return std::max(0.0, m_durationBeforeJoint - std::max<qint64>(left, 0) / 1e9);
     }
     gint64 position = 0;
     if (!gst_element_query_position(m_shared->pipeline, GST_FORMAT_TIME, &position) || position < 0)
@@ -512,7 +496,7 @@ std::optional<double> Playbin::position() const
 std::optional<double> Playbin::duration() const
 {
     if (m_joint)
-        return m_shared->durationBeforeJoint;
+        return m_durationBeforeJoint;
     // asked ten times a second: kept until the pipeline says it changed
     if (!m_duration) {
         gint64 duration = 0;
@@ -520,6 +504,8 @@ std::optional<double> Playbin::duration() const
             duration <= 0)
             return std::nullopt;
         m_duration = double(duration) / GST_SECOND;
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->knownDuration = *m_duration;
     }
     return m_duration;
 }
@@ -586,7 +572,14 @@ void Playbin::recoverFromQueuedFailure()
     emit endOfStream();
 }
 
-void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation)
+void Playbin::setNextFile(const QUrl& url)
+{
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->nextFile = url;
+}
+
+void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation,
+                      double durationBefore)
 {
     {
         // the queued file was dropped meanwhile
@@ -595,6 +588,7 @@ void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation)
             return;
     }
     m_joint = std::pair(url, runningTime);
+    m_durationBeforeJoint = durationBefore;
     checkJoint();
 }
 

@@ -115,9 +115,9 @@ public:
         bool isFraction = false;
     };
 
-    // Asked on the main thread shortly before the file ends: the file to follow it without a
-    // gap, or an empty URL to let it end.
-    std::function<QUrl()> nextFile;
+    // The file to follow the current one without a gap, or an empty URL to let it end; taken
+    // on a streaming thread shortly before the end, so named ahead of time.
+    void setNextFile(const QUrl& url);
 
 signals:
     void opened();
@@ -133,7 +133,7 @@ private:
 
     void enqueue(std::function<void(GstElement*)> job);
     void handleMessage(GstMessage* message);
-    void jointAt(const QUrl& url, qint64 runningTime, quint64 generation);
+    void jointAt(const QUrl& url, qint64 runningTime, quint64 generation, double durationBefore);
     void recoverFromQueuedFailure();
     void seekDone(quint64 serial);
     void checkJoint();
@@ -154,4 +154,6 @@ private:
     quint64 m_seekSerial = 0;
     // the queued file and the running time at which it is heard, while that is still ahead
     std::optional<std::pair<QUrl, qint64>> m_joint;
+    // the length of the file that plays until the joint
+    double m_durationBeforeJoint = 0;
 };

@@ -1,3 +1,5 @@
+#include "control/playercontroller.h"
+#include "model/config.h"
 #include "playback/albumart.h"
 #include "playback/audioplayer.h"
 #include "playback/soundplayer.h"
@@ -63,6 +65,11 @@ class TestPlayback final : public QObject {
     const QByteArray m_blue = imageBytes(Qt::blue, {24, 12}, "JPG");
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    // 1.5 s cut from one endless tone, without a fade at the cut
+    QUrl cut(const char* name, double start, bool first) const
+    {
+        return QUrl::fromLocalFile(make(name, {{440}, 1.5, Format::Wav, start, first, !first}));
+    }
     QString make(const QString& name, const ToneFile& tone) const
     {
         return audiotest::makeToneFile(m_dir.path(), name, tone);
@@ -299,34 +306,37 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_player->currentTime() > at + 0.2, 5000);
     }
 
-    // Two files cut from one tone: the second is queued before the first ends and follows it
-    // without a gap or a click, and the player says so only when it is heard. The last file's
-    // end calls the handler once, silently, and that file then plays again from its start.
+    // Two files cut from one tone: the second, handed over ahead of time, follows the first
+    // without a gap or a click, and the player says so only when it is heard; the main thread
+    // busy at the joint changes nothing. The last file's end is told once, silently, and that
+    // file then plays again from its start.
     void queuedFileFollowsWithoutAGap()
     {
-        // no fade at the cut; the second starts 1.5 s into the tone
-        const auto cut = [&](const char* name, double start, bool first) {
-            return QUrl::fromLocalFile(make(name, {{440}, 1.5, Format::Wav, start, first, !first}));
-        };
         const QUrl firstUrl = cut("1st", 0, true), secondUrl = cut("2nd", 1.5, false);
-        int asked = 0, finished = 0;
+        int finished = 0;
         bool playingAtEnd = true;
         QElapsedTimer clock;
         qint64 jointMs = -1;
-        m_player->nextTrackURL = [&] { return ++asked == 1 ? secondUrl : QUrl(); };
-        m_player->onNextTrackStarted = [&](const QUrl& url) {
+        connect(m_player.get(), &TrackPlayer::nextTrackStarted, this, [&](const QUrl& url) {
             jointMs = url == secondUrl && m_player->url() == secondUrl ? clock.elapsed() : -2;
-        };
-        m_player->onTrackFinished = [&] { ++finished; playingAtEnd = m_player->isPlaying(); };
+        });
+        connect(m_player.get(), &TrackPlayer::trackFinished, this, [&] {
+            ++finished;
+            playingAtEnd = m_player->isPlaying();
+        });
         m_recorder.clear();
         clock.start();
         m_player->play(firstUrl);
+        m_player->setNextURL(secondUrl);
+        QTRY_VERIFY_WITH_TIMEOUT(clock.elapsed() > 1000, 15000);
+        // a window that hangs over the joint: the streaming thread asks it nothing
+        QThread::msleep(1000);
         QTRY_COMPARE_WITH_TIMEOUT(finished, 1, 15000);
         QVERIFY(!playingAtEnd && !m_player->isPlaying());
         QVERIFY(m_player->hasTimer() && m_player->hasPlayer());
         QVERIFY_HEARD(m_recorder, waitForSilence());
-        // asked again at the second file's end; the joint not before the first has played out
-        QVERIFY2(asked == 2 && jointMs >= 1450, qPrintable(QString::number(jointMs)));
+        // the joint not before the first has played out; nothing followed the second
+        QVERIFY2(jointMs >= 1450, qPrintable(QString::number(jointMs)));
 
         // 3 s of tone with neither a dip nor a jump anywhere: the first and last 5 ms pieces fade
         const QList<float> all = m_recorder.lastSamples(-1);
@@ -350,6 +360,87 @@ private slots:
         m_player->play(secondUrl);
         QVERIFY_HEARD(m_recorder, waitForTone(440));
         QTRY_COMPARE_WITH_TIMEOUT(finished, 2, 15000);
+    }
+
+    // Through the controller, as the window plays a playlist: "now playing" is told once for
+    // each track, the second when it is heard at the joint, not when it was handed over.
+    void nowPlayingAtTheRealJoint()
+    {
+        testsupport::TempHome home;
+        Config config;
+        config.setLoopTracks(false);
+        PlayerController controller(&config, m_player.get());
+        controller.installTrackFinishedHandler();
+        QList<Track> tracks;
+        for (const auto& [name, start, first] : {std::tuple("np1", 0.0, true), {"np2", 1.5, false}})
+            tracks << Track{QUuid::createUuid(), cut(name, start, first).toString(), name, ""};
+        config.savePlaylist(config.playlists().first().id, tracks);
+        QList<std::pair<QString, qint64>> told;
+        QElapsedTimer clock;
+        connect(&controller, &PlayerController::nowPlaying, this,
+                [&](const Track& track) { told << std::pair(track.trackName, clock.elapsed()); });
+        QSignalSpy urls(m_player.get(), &TrackPlayer::urlChanged);
+        clock.start();
+        controller.play();
+        QTRY_VERIFY_WITH_TIMEOUT(told.size() == 2, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_player->isPlaying(), 15000);
+        QVERIFY2(told.size() == 2 && told[0].first == "np1" && told[1].first == "np2",
+                 qPrintable(QString::number(told.size())));
+        QVERIFY2(told[0].second < 1000 && told[1].second >= 1450,
+                 qPrintable(QStringLiteral("%1 %2").arg(told[0].second).arg(told[1].second)));
+        // one file opened, one followed: no reload at the joint
+        QCOMPARE(urls.count(), 2);
+        QCOMPARE(config.currentTrackIndex(), 0);
+    }
+
+    // A seek asked for while the file opens is told once it lands, where it landed.
+    void seekWhileOpeningIsToldOnceItLands()
+    {
+        QSignalSpy seeked(m_player.get(), &TrackPlayer::seeked);
+        m_player->play(m_steps);
+        m_player->seek(0.6);
+        QVERIFY(m_player->isLoading() && seeked.isEmpty());
+        waitForLoaded();
+        QCOMPARE(seeked.count(), 1);
+        QVERIFY2(std::abs(seeked.at(0).at(0).toDouble() - 3.0) < 0.05,
+                 qPrintable(seeked.at(0).at(0).toString()));
+        QVERIFY_HEARD(m_recorder, waitForTone(660, 4000));
+        // in seconds, past the end: the end
+        m_player->play(m_tones[0]);
+        m_player->setCurrentTime(60);
+        QVERIFY(seeked.count() == 1);
+        waitForLoaded();
+        QTRY_COMPARE(seeked.count(), 2);
+        QVERIFY(std::abs(seeked.at(1).at(0).toDouble() - 4.0) < 0.1);
+    }
+
+    // A slow read of a file skipped meanwhile ends last but never replaces the picture of
+    // the file now loaded; the cover says which file it is of, and its PNG copy is there for
+    // the desktop.
+    void slowCoverOfASkippedFileNeverWins()
+    {
+        // long enough to be loaded before the skip
+        const QString red = make("slow-red", {{440}, 3, Format::Flac, 0, true, true, "", {m_red}});
+        const QString blue = file("quick-blue", Format::Flac, {m_blue});
+        std::atomic<int> slowReads = 0;
+        m_player->setCoverReader([&slowReads, red](const QString& path) {
+            if (path == red) {
+                QThread::msleep(1500);
+                ++slowReads;
+            }
+            return albumart::readAlbumArt(path);
+        });
+        m_player->play(QUrl::fromLocalFile(red));
+        waitForLoaded();
+        m_player->play(QUrl::fromLocalFile(blue));
+        QTRY_VERIFY_WITH_TIMEOUT(shows(m_player->albumArt(), Qt::blue), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(slowReads == 1, 5000);
+        QTest::qWait(200);
+        const Cover cover = m_player->cover();
+        QVERIFY(shows(cover.image, Qt::blue) && cover.url == QUrl::fromLocalFile(blue));
+        QVERIFY(shows(QImage(cover.file), Qt::blue));
+        // the late picture left no file behind
+        QCOMPARE(QDir(QFileInfo(cover.file).path()).entryList(QDir::Files).size(), 1);
     }
 
     // A name without a sound is reported, and neither starts nor counts as the last sound.
