@@ -28,12 +28,20 @@ class TestMpris : public QObject {
     QList<Track> m_tracks;
     QStringList m_calls; // of the window and application handlers, in order
     QVariantMap m_signalled; // the latest value of each Player property PropertiesChanged announced
+    int m_changes = 0; // PropertiesChanged signals heard
 
 private slots:
     void initTestCase()
     {
         audiotest::ToneFile tone;
         tone.secondsEach = 30;
+        // a green cover
+        QImage green(8, 8, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        green.save(&png, "PNG");
+        tone.pictures = {png.data()};
         for (const QString name : {"Tone 0", "Tone 1"}) {
             const QString path = audiotest::makeToneFile(m_music.path(), name, tone);
             QVERIFY(!path.isEmpty());
@@ -47,10 +55,15 @@ private slots:
             m_calls << "open " + arguments.join(' ');
             done({});
         };
-        QVERIFY(m_service.registerOnSessionBus());
-        QVERIFY(QDBusConnection::sessionBus().connect(kService, kPath, "org.freedesktop.DBus.Properties",
+        // from any sender: before its registration the service sends nothing at all
+        QVERIFY(QDBusConnection::sessionBus().connect({}, kPath, "org.freedesktop.DBus.Properties",
                                                       "PropertiesChanged", this,
                                                       SLOT(onPropertiesChanged(QString, QVariantMap))));
+        m_controller.setLoop(false);
+        m_controller.setLoop(true);
+        QTest::qWait(300);
+        QCOMPARE(std::pair(m_service.isRegistered(), m_changes), std::pair(false, 0));
+        QVERIFY(m_service.registerOnSessionBus());
     }
 
     void rootInterface()
@@ -101,6 +114,41 @@ private slots:
         }
     }
 
+    // Many changes in one event-loop turn are one PropertiesChanged holding all of them.
+    void changesAreCoalesced()
+    {
+        QTest::qWait(300);
+        const int before = m_changes;
+        m_controller.setLoop(false);
+        m_controller.setShuffle(false);
+        m_config.setCurrentTrackIndex(1 - m_config.currentTrackIndex());
+        m_player.setVolume(0.25f);
+        QTest::qWait(300);
+        QCOMPARE(m_changes, before + 1);
+        QCOMPARE(std::tuple(m_signalled["LoopStatus"], m_signalled["Shuffle"], m_signalled["Volume"]),
+                 std::tuple(QVariant("None"), QVariant(false), QVariant(0.25)));
+        m_config.setCurrentTrackIndex(0);
+    }
+
+    // Length and cover belong to the track once it really sounds; the cover is a PNG file that
+    // shows the file's picture.
+    void lengthAndCoverOfWhatPlays()
+    {
+        playerctl({"play"});
+        QTRY_VERIFY_WITH_TIMEOUT(!playerctl({"metadata", "mpris:artUrl"}).isEmpty(), 10000);
+        const QUrl art(playerctl({"metadata", "mpris:artUrl"}));
+        QCOMPARE(QImage(art.toLocalFile()).pixelColor(4, 4), QColor(Qt::green));
+        QVERIFY(playerctl({"metadata", "mpris:length"}).toLongLong() > 29'000'000);
+        // the next track while playing: its own cover file once it has opened
+        playerctl({"next"});
+        QTRY_VERIFY_WITH_TIMEOUT(m_player.url() == QUrl(m_tracks[1].urlString) && !m_player.isLoading(),
+                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!playerctl({"metadata", "mpris:artUrl"}).isEmpty(), 10000);
+        QVERIFY(QUrl(playerctl({"metadata", "mpris:artUrl"})) != art);
+        QVERIFY(!QFile::exists(art.toLocalFile()));
+        playerctl({"previous"});
+    }
+
     void positionAndStop()
     {
         playerctl({"play"});
@@ -122,6 +170,7 @@ public slots:
     {
         if (interface == "org.mpris.MediaPlayer2.Player")
             m_signalled.insert(changed);
+        ++m_changes;
     }
 };
 
