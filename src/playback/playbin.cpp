@@ -150,6 +150,41 @@ bool looksPlayable(const QByteArray& path)
     return true;
 }
 
+// Whether the file decodes: a pipeline of its own, into no sound device, opened paused until its
+// first audio is decoded. A file that GStreamer recognises but cannot decode (no plug-in, no
+// valid frames) would otherwise be queued and break off the file still playing. A file that
+// takes longer than the settle timeout counts as not decoding: it is then opened the usual way
+// once the playing file has ended, which costs a gap, never sound.
+bool decodes(const QUrl& url)
+{
+    if (!looksPlayable(playback::localPath(url)))
+        return false;
+    GstElement* pipeline = gst_element_factory_make("playbin", nullptr);
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    if (!pipeline || !sink) {
+        if (pipeline)
+            gst_object_unref(pipeline);
+        if (sink)
+            gst_object_unref(sink);
+        return false;
+    }
+    g_object_set(pipeline, "uri", url.toEncoded().constData(), "audio-sink", sink, "flags",
+                 kPlayAudio, nullptr);
+    GstStateChangeReturn result = gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    if (result == GST_STATE_CHANGE_ASYNC)
+        result = gst_element_get_state(pipeline, nullptr, nullptr, kSettleTimeout);
+    bool decoded = result == GST_STATE_CHANGE_SUCCESS;
+    GstBus* bus = gst_element_get_bus(pipeline);
+    if (GstMessage* error = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {
+        decoded = false;
+        gst_message_unref(error);
+    }
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return decoded;
+}
+
 // Waits until the pipeline has settled (prerolled) or can't: a seek before that goes nowhere.
 void settle(GstElement* pipeline)
 {
@@ -572,10 +607,28 @@ void Playbin::recoverFromQueuedFailure()
     emit endOfStream();
 }
 
+// The file is checked to decode off the main thread first; until it has passed, nothing is
+// queued, and the playing file simply ends.
 void Playbin::setNextFile(const QUrl& url)
 {
-    const std::lock_guard lock(m_shared->mutex);
-    m_shared->nextFile = url;
+    if (url == m_nextFileRequested)
+        return;
+    m_nextFileRequested = url;
+    {
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->nextFile = QUrl();
+    }
+    const quint64 serial = ++m_nextFileSerial;
+    if (url.isEmpty())
+        return;
+    playback::runDetached<bool>(
+        m_mailbox, [url] { return decodes(url); },
+        [this, url, serial](bool decoded) {
+            if (!decoded || serial != m_nextFileSerial)
+                return;
+            const std::lock_guard lock(m_shared->mutex);
+            m_shared->nextFile = url;
+        });
 }
 
 void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation,

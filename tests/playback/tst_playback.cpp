@@ -393,6 +393,44 @@ private slots:
         QCOMPARE(config.currentTrackIndex(), 0);
     }
 
+    // A file that GStreamer recognises (an ID3 tag) but cannot decode, next in the playlist:
+    // the good tone is heard to its end, and only then is the failure told, once.
+    void undecodableNextFileCutsNothingShort()
+    {
+        testsupport::TempHome home;
+        Config config;
+        config.setLoopTracks(false);
+        PlayerController controller(&config, m_player.get());
+        controller.installTrackFinishedHandler();
+        const QString bad = path("tagged-noise.mp3");
+        QVERIFY(testsupport::writeFile(bad, QByteArray(20000, '\0')));
+        QVERIFY(audiotest::embedPictures(bad, Format::Mp3, {m_red}));
+        const QUrl good = QUrl::fromLocalFile(make("before-bad", {{440}, 1.5, Format::Wav}));
+        config.savePlaylist(config.playlists().first().id,
+                            {Track{QUuid::createUuid(), good.toString(), "good", ""},
+                             Track{QUuid::createUuid(), QUrl::fromLocalFile(bad).toString(), "bad", ""}});
+        m_recorder.clear();
+        const QString printed = testsupport::captureStdout([&] {
+            controller.play();
+            QTRY_VERIFY_WITH_TIMEOUT(m_player->url() == good && !m_player->isLoading(), 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(config.currentTrackIndex() == 1, 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(!m_player->isLoading(), 15000);
+            QVERIFY_HEARD(m_recorder, waitForSilence());
+        });
+        QVERIFY2(printed.startsWith("Playback failed: ") && printed.count(u'\n') == 1,
+                 qPrintable(printed));
+        // the whole 1.5 s of tone, its fades included
+        const QList<float> all = m_recorder.lastSamples(-1);
+        constexpr qsizetype piece = audiotest::kSampleRate / 200;
+        QList<qsizetype> loud;
+        for (qsizetype i = 0; i + piece <= all.size(); i += piece)
+            if (audiotest::rms(all.mid(i, piece)) > 0.05)
+                loud << i;
+        QVERIFY(!loud.isEmpty());
+        const double seconds = double(loud.last() + piece - loud.first()) / audiotest::kSampleRate;
+        QVERIFY2(seconds > 1.4, qPrintable(QString::number(seconds)));
+    }
+
     // A seek asked for while the file opens is told once it lands, where it landed.
     void seekWhileOpeningIsToldOnceItLands()
     {
