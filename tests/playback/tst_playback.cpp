@@ -46,6 +46,21 @@ bool shows(const QImage& image, const QColor& expected)
     return std::abs(got.red() - expected.red()) < 16 && std::abs(got.blue() - expected.blue()) < 16;
 }
 
+// where each 5 ms piece louder than the level starts, and how long from the first to the last
+constexpr qsizetype kPiece = audiotest::kSampleRate / 200;
+QList<qsizetype> loudPieces(const QList<float>& samples, double level)
+{
+    QList<qsizetype> loud;
+    for (qsizetype i = 0; i + kPiece <= samples.size(); i += kPiece)
+        if (audiotest::rms(samples.mid(i, kPiece)) > level)
+            loud << i;
+    return loud;
+}
+double loudSeconds(const QList<qsizetype>& loud)
+{
+    return double(loud.last() + kPiece - loud.first()) / audiotest::kSampleRate;
+}
+
 } // namespace
 
 // Real files played into the test audio server, its null sink recorded where what is heard is
@@ -340,17 +355,13 @@ private slots:
 
         // 3 s of tone with neither a dip nor a jump anywhere: the first and last 5 ms pieces fade
         const QList<float> all = m_recorder.lastSamples(-1);
-        constexpr qsizetype piece = audiotest::kSampleRate / 200;
-        QList<qsizetype> loud;
-        for (qsizetype i = 0; i + piece <= all.size(); i += piece)
-            if (audiotest::rms(all.mid(i, piece)) > 0.1)
-                loud << i;
+        const QList<qsizetype> loud = loudPieces(all, 0.1);
         QVERIFY(!loud.isEmpty());
-        const double seconds = double(loud.last() + piece - loud.first()) / audiotest::kSampleRate;
+        const double seconds = loudSeconds(loud);
         QVERIFY2(std::abs(seconds - 3.0) < 0.05, qPrintable(QString::number(seconds)));
-        QCOMPARE(loud.size(), (loud.last() - loud.first()) / piece + 1);
+        QCOMPARE(loud.size(), (loud.last() - loud.first()) / kPiece + 1);
         double jump = 0;
-        for (qsizetype i = loud.first() + piece; i < loud.last(); ++i)
+        for (qsizetype i = loud.first() + kPiece; i < loud.last(); ++i)
             jump = std::max(jump, double(std::abs(all[i + 1] - 2 * all[i] + all[i - 1])));
         // a 440 Hz sine of amplitude 0.4 changes its slope by at most 0.0016 a sample
         QVERIFY2(jump < 0.01, qPrintable(QString::number(jump)));
@@ -420,15 +431,9 @@ private slots:
         QVERIFY2(printed.startsWith("Playback failed: ") && printed.count(u'\n') == 1,
                  qPrintable(printed));
         // the whole 1.5 s of tone, its fades included
-        const QList<float> all = m_recorder.lastSamples(-1);
-        constexpr qsizetype piece = audiotest::kSampleRate / 200;
-        QList<qsizetype> loud;
-        for (qsizetype i = 0; i + piece <= all.size(); i += piece)
-            if (audiotest::rms(all.mid(i, piece)) > 0.05)
-                loud << i;
+        const QList<qsizetype> loud = loudPieces(m_recorder.lastSamples(-1), 0.05);
         QVERIFY(!loud.isEmpty());
-        const double seconds = double(loud.last() + piece - loud.first()) / audiotest::kSampleRate;
-        QVERIFY2(seconds > 1.4, qPrintable(QString::number(seconds)));
+        QVERIFY2(loudSeconds(loud) > 1.4, qPrintable(QString::number(loudSeconds(loud))));
     }
 
     // A seek asked for while the file opens is told once it lands, where it landed.
