@@ -434,7 +434,8 @@ void AudioPlayer::startTimer()
 }
 
 // A read is never cancelled, but its result counts only while its file is still the loaded
-// one: a slow read of a file skipped meanwhile never replaces the picture of the current one.
+// one (or still sounds while another opens): a slow read of a file skipped meanwhile never
+// replaces the picture of the current one.
 void AudioPlayer::loadAlbumArt(const QUrl& url)
 {
     if (!m_coverDir)
@@ -454,7 +455,10 @@ void AudioPlayer::loadAlbumArt(const QUrl& url)
             return cover;
         },
         [this](const Cover& cover) {
-            if (cover.url == this->url())
+            // the file still sounding while another opens may come back should that one fail
+            const bool loaded = cover.url == this->url() ||
+                                (m_previous.player && cover.url == m_previous.player->url());
+            if (loaded)
                 setCover(cover);
             else if (!cover.file.isEmpty())
                 QFile::remove(cover.file);
