@@ -19,6 +19,7 @@ struct Cover {
         return url == other.url && file == other.file && image.cacheKey() == other.image.cacheKey();
     }
 };
+Q_DECLARE_METATYPE(Cover)
 
 // The audio player as the rest of the program sees it: the controller, the skin, the "Player"
 // menu, MPRIS and the accessibility code depend on this alone. AudioPlayer is the real one;
@@ -28,8 +29,10 @@ class TrackPlayer : public QObject {
     Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
     Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
     Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
+    Q_PROPERTY(double currentTime READ currentTime NOTIFY seeked)
     Q_PROPERTY(QUrl url READ url NOTIFY urlChanged)
     Q_PROPERTY(QImage albumArt READ albumArt NOTIFY albumArtChanged)
+    Q_PROPERTY(Cover cover READ cover NOTIFY coverChanged)
 
 public:
     using QObject::QObject;
