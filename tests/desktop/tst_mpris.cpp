@@ -86,32 +86,50 @@ private slots:
     // In order: each row goes on from where the one before left the player. After the command
     // the player is on `track`, playerctl reads `answer` back with `query`, and the latest
     // PropertiesChanged announced `value` for `property` (none announced: Stopped).
+    void commands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("track");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("value");
+        const auto row = [](const char* name, const QString& command, int track, const QString& query,
+                            const QString& answer, const QString& property, const QVariant& value) {
+            QTest::newRow(name) << command << track << query << answer << property << value;
+        };
+        const QString status = "status", playback = "PlaybackStatus";
+        row("next while stopped", "next", 1, status, "Stopped", playback, "Stopped");
+        row("play-pause", "play-pause", 1, status, "Playing", playback, "Playing");
+        row("pause", "pause", 1, status, "Paused", playback, "Paused");
+        row("play", "play", 1, status, "Playing", playback, "Playing");
+        row("previous while playing", "previous", 0, status, "Playing", playback, "Playing");
+        row("volume", "volume 0.5", 0, "volume", "0.500000", "Volume", 0.5);
+        row("loop off", "loop None", 0, "loop", "None", "LoopStatus", "None");
+        row("loop a track loops the playlist", "loop Track", 0, "loop", "Playlist", "LoopStatus",
+            "Playlist");
+        row("shuffle", "shuffle On", 0, "shuffle", "On", "Shuffle", true);
+    }
+
     void commands()
     {
-        using Row = std::tuple<QString, int, QString, QString, QString, QVariant>;
-        for (const auto& [command, track, query, answer, property, value] : std::initializer_list<Row>{
-                 {"next", 1, "status", "Stopped", "PlaybackStatus", "Stopped"}, // while stopped
-                 {"play-pause", 1, "status", "Playing", "PlaybackStatus", "Playing"},
-                 {"pause", 1, "status", "Paused", "PlaybackStatus", "Paused"},
-                 {"play", 1, "status", "Playing", "PlaybackStatus", "Playing"},
-                 {"previous", 0, "status", "Playing", "PlaybackStatus", "Playing"}, // while playing
-                 {"volume 0.5", 0, "volume", "0.500000", "Volume", 0.5},
-                 {"loop None", 0, "loop", "None", "LoopStatus", "None"},
-                 {"loop Track", 0, "loop", "Playlist", "LoopStatus", "Playlist"}, // whole playlists only
-                 {"shuffle On", 0, "shuffle", "On", "Shuffle", true}}) {
-            qInfo() << command;
-            QSignalSpy sounds(m_config.soundPlayer(), &SoundPlayer::soundStarted);
-            playerctl(command.split(' '));
-            const QUrl url(m_tracks[track].urlString);
-            QTRY_VERIFY(!m_player.isPlaying() || (m_player.url() == url && !m_player.isLoading()));
-            QCOMPARE(playerctl({query}), answer);
-            QTRY_COMPARE(m_signalled.value(property, "Stopped"), value);
-            QTRY_COMPARE(qdbus_cast<QVariantMap>(m_signalled["Metadata"])["xesam:title"].toString(),
-                         m_tracks[track].trackName);
-            // a skip clicks, as the skin's buttons do
-            if (command == "next")
-                QTRY_COMPARE(sounds.value(0).value(0).toString(), "click");
-        }
+        QFETCH(QString, command);
+        QFETCH(int, track);
+        QFETCH(QString, query);
+        QFETCH(QString, answer);
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
+        QSignalSpy sounds(m_config.soundPlayer(), &SoundPlayer::soundStarted);
+        playerctl(command.split(' '));
+        const QUrl url(m_tracks[track].urlString);
+        QTRY_VERIFY(!m_player.isPlaying() || (m_player.url() == url && !m_player.isLoading()));
+        QCOMPARE(playerctl({query}), answer);
+        QTRY_COMPARE(m_signalled.value(property, "Stopped"), value);
+        QTRY_COMPARE(qdbus_cast<QVariantMap>(m_signalled["Metadata"])["xesam:title"].toString(),
+                     m_tracks[track].trackName);
+        // a skip clicks, as the skin's buttons do
+        if (command == "next")
+            QTRY_COMPARE(sounds.value(0).value(0).toString(), "click");
     }
 
     // Many changes in one event-loop turn are one PropertiesChanged holding all of them.

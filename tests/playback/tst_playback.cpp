@@ -487,34 +487,47 @@ private slots:
     }
 
     // A name without a sound is reported, and neither starts nor counts as the last sound.
+    void missingSoundIsReported_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("unknown") << "whoosh";
+        QTest::newRow("with the extension") << "click.m4a";
+        QTest::newRow("empty") << "";
+    }
+
     void missingSoundIsReported()
     {
+        QFETCH(QString, name);
         SoundPlayer sounds;
         QSignalSpy startedSpy(&sounds, &SoundPlayer::soundStarted);
-        for (const QString name : {"whoosh", "click.m4a", ""}) {
-            QCOMPARE(testsupport::captureStdout([&] { sounds.playSound(name); }),
-                     "Error: Sound file " + name + ".m4a not found.\n");
-        }
+        QCOMPARE(testsupport::captureStdout([&] { sounds.playSound(name); }),
+                 "Error: Sound file " + name + ".m4a not found.\n");
         QVERIFY(startedSpy.isEmpty() && sounds.lastSound().isEmpty());
     }
 
     // Short and quiet: heard, then silence again, nothing near full scale.
+    void shippedSoundsPlay_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"click", "pop", "min", "drag"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
     void shippedSoundsPlay()
     {
+        QFETCH(QString, name);
         SoundPlayer sounds;
         QSignalSpy startedSpy(&sounds, &SoundPlayer::soundStarted);
-        for (const QString name : {"click", "pop", "min", "drag"}) {
-            m_recorder.clear();
-            const QString printed = testsupport::captureStdout([&] {
-                sounds.playSound(name);
-                QVERIFY_HEARD(m_recorder, waitForSound());
-            });
-            QVERIFY2(printed.isEmpty() && sounds.lastSound() == name, qPrintable(name));
-            QCOMPARE(startedSpy.size() == 1 ? startedSpy.takeFirst() : QVariantList(), QVariantList{name});
-            QVERIFY_HEARD(m_recorder, waitForSilence());
-            const QList<float> all = m_recorder.lastSamples(-1);
-            QVERIFY(*std::max_element(all.begin(), all.end()) < 0.5f);
-        }
+        m_recorder.clear();
+        const QString printed = testsupport::captureStdout([&] {
+            sounds.playSound(name);
+            QVERIFY_HEARD(m_recorder, waitForSound());
+        });
+        QVERIFY2(printed.isEmpty() && sounds.lastSound() == name, qPrintable(name));
+        QCOMPARE(startedSpy.size() == 1 ? startedSpy.takeFirst() : QVariantList(), QVariantList{name});
+        QVERIFY_HEARD(m_recorder, waitForSilence());
+        const QList<float> all = m_recorder.lastSamples(-1);
+        QVERIFY(*std::max_element(all.begin(), all.end()) < 0.5f);
     }
 
     // An undecodable sound is reported once and leaves the player working; a new sound cuts off
