@@ -262,6 +262,19 @@ private slots:
             r->controller.play();
             r->player.joinNext(r->player.nextURL());
         }) << QList<int>{0, 1};
+        QTest::newRow("gapless joint back to the first") << Step([](Rig* r) {
+            r->config.setLoopTracks(true);
+            r->controller.chooseTrack(2);
+            r->controller.play();
+            r->player.joinNext(r->player.nextURL());
+        }) << QList<int>{2, 0};
+        QTest::newRow("joint after the playlist was emptied") << Step([](Rig* r) {
+            r->config.setLoopTracks(true);
+            r->controller.play();
+            const QUrl taken = r->player.nextURL();
+            r->config.savePlaylist(r->config.playlists().first().id, {});
+            r->player.joinNext(taken);
+        }) << QList<int>{0};
         QTest::newRow("end of track") << Step([](Rig* r) {
             r->controller.play();
             r->player.finish();
