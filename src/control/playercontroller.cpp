@@ -55,8 +55,14 @@ void PlayerController::fileOpened(const QUrl& url)
 {
     const std::optional<Handed> handed = std::exchange(m_handed, std::nullopt);
     if (handed && handed->url == url)
-        emit nowPlaying(handed->track, handed->playlist);
+        announce(handed->track, handed->playlist);
     pushNextTrack();
+}
+
+void PlayerController::announce(const Track& track, const Playlist& playlist)
+{
+    m_nowPlaying = std::pair(track, playlist);
+    emit nowPlaying(track, playlist);
 }
 
 void PlayerController::pushNextTrack()
@@ -174,7 +180,7 @@ void PlayerController::nextTrackStarted(const QUrl& url)
         TrackPlayer::fileURL(QUrl(current->first.urlString)) == url) {
         if (m_handed && m_handed->url == url)
             m_handed.reset();
-        emit nowPlaying(current->first, current->second);
+        announce(current->first, current->second);
     }
     pushNextTrack();
 }

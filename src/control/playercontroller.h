@@ -75,6 +75,9 @@ public:
     // file to follow is handed to it (the player window does this once it is shown).
     void installTrackFinishedHandler();
 
+    // What nowPlaying last told, for whoever starts listening later.
+    const std::optional<std::pair<Track, Playlist>>& lastNowPlaying() const { return m_nowPlaying; }
+
     // "Edit playlists" and "Settings...": whoever owns the settings window shows it.
     void requestSettings() { emit settingsRequested(); }
 
@@ -91,6 +94,7 @@ private:
     void pushNextTrack();
     // The current track and playlist, if the index points at a track.
     std::optional<std::pair<Track, Playlist>> currentEntry() const;
+    void announce(const Track& track, const Playlist& playlist);
 
     // What follows the current track, and what that was decided from.
     struct NextChoice {
@@ -118,4 +122,5 @@ private:
     };
     std::optional<Handed> m_handed;
     bool m_installed = false;
+    std::optional<std::pair<Track, Playlist>> m_nowPlaying;
 };

@@ -140,7 +140,8 @@ qint64 microseconds(double seconds)
 } // namespace
 
 MprisService::MprisService(PlayerController* controller, TrackPlayer* player, QObject* parent)
-    : QObject(parent), m_controller(controller), m_config(controller->config()), m_player(player)
+    : QObject(parent), m_controller(controller), m_config(controller->config()), m_player(player),
+      m_nowPlaying(controller->lastNowPlaying())
 {
     new RootAdaptor(this);
     auto* adaptor = new PlayerAdaptor(this);

@@ -298,6 +298,9 @@ private slots:
                 });
         steps(r.get());
         QCOMPARE(heard, told);
+        // kept for whoever listens later (MPRIS starts after the window)
+        const auto& last = r->controller.lastNowPlaying();
+        QCOMPARE(last ? int(m_tracks.indexOf(last->first)) : -1, told.value(told.size() - 1, -1));
     }
 
     // A playlist chosen is saved; loop and shuffle too, but setting what is already set
