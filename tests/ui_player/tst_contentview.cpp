@@ -101,7 +101,6 @@ private slots:
         QVERIFY(testsupport::writeFile(file, edited));
         QTRY_COMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Edited"));
 
-        const qint64 size = s->config.trackTextSize();
         s->config.setCurrentTrackIndex(1);
         QCOMPARE(texts(), std::pair(QStringLiteral("Tone 2"), QStringLiteral("Artist 2")));
         s->config.setCurrentTrackIndex(9);
@@ -115,21 +114,29 @@ private slots:
         setTracks({});
         QCOMPARE(texts(), std::pair(QString(), QString()));
         QCOMPARE(s->view.imageFor(Element::AlbumArt), s->config.trackAlbumImage());
+    }
 
-        // drawn in the theme's colour: inside a full block glyph the background blended with
-        // white or black at 65 %
-        s->player.stop();
-        s->config.setCurrentTrackIndex(0);
+    // Texts are drawn in the theme's colour: inside a full block glyph the background blended
+    // with white (reversed) or black at 65 %.
+    void textColour_data()
+    {
+        QTest::addColumn<bool>("reversed");
+        QTest::newRow("white on dark") << true;
+        QTest::newRow("black on light") << false;
+    }
+
+    void textColour()
+    {
+        QFETCH(bool, reversed);
+        const qint64 size = s->config.trackTextSize();
         setTracks({Track{QUuid::createUuid(), m_tracks[0].urlString, QString(40, QChar(0x2588))}});
         const QPoint p = s->view.layout().textRect(Element::TrackName).toAlignedRect().center();
-        for (const bool reversed : {true, false}) {
-            s->config.setTextReversed(reversed);
-            s->config.setTrackTextSize(size);
-            const QColor drawn = s->view.grab().toImage().pixelColor(p);
-            s->config.setTrackTextSize(0);
-            const int under = s->view.grab().toImage().pixelColor(p).red();
-            QVERIFY(qAbs(drawn.red() - qRound(under * 0.35 + (reversed ? 255 : 0) * 0.65)) <= 3);
-        }
+        s->config.setTextReversed(reversed);
+        s->config.setTrackTextSize(size);
+        const QColor drawn = s->view.grab().toImage().pixelColor(p);
+        s->config.setTrackTextSize(0);
+        const int under = s->view.grab().toImage().pixelColor(p).red();
+        QVERIFY(qAbs(drawn.red() - qRound(under * 0.35 + (reversed ? 255 : 0) * 0.65)) <= 3);
     }
 
     // The window takes the skin's size, enlarged or minimised, and stays inside the screen
