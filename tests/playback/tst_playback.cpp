@@ -217,6 +217,7 @@ private slots:
         QVERIFY_HEARD(m_recorder, waitForSilence());
         QVERIFY(!m_player->isPlaying());
         m_player->play(m_steps);
+        QVERIFY(m_player->isPlaying());
         // a restart from the beginning would sound 440 Hz
         QVERIFY_HEARD(m_recorder, waitForTone(660, 2000));
         QVERIFY(m_player->currentTime() >= 3.9);
