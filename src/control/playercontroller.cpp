@@ -1,11 +1,11 @@
 #include "control/playercontroller.h"
 
 #include "model/config.h"
+#include "model/currenttracks.h"
 #include "playback/trackplayer.h"
 #include "playback/soundplayer.h"
 
 #include <QCoreApplication>
-#include <QPointer>
 #include <QUrl>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 PlayerController::PlayerController(Config* config, TrackPlayer* player, QObject* parent)
     : QObject(parent), m_config(config), m_player(player)
 {
+    connect(m_player, &TrackPlayer::opened, this, &PlayerController::fileOpened);
 }
 
 void PlayerController::playSound(const QString& name)
@@ -33,8 +34,42 @@ bool PlayerController::playCurrentTrack()
     const QUrl url(tracks.at(index).urlString);
     if (url.isEmpty() || !url.isValid())
         return false;
+    const std::optional<Playlist> playlist = m_config->currentPlaylist();
+    m_handed = Handed{TrackPlayer::fileURL(url).value_or(QUrl()), tracks.at(index),
+                      playlist.value_or(Playlist{})};
     m_player->play(url);
     return true;
+}
+
+std::optional<std::pair<Track, Playlist>> PlayerController::currentEntry() const
+{
+    const QList<Track> tracks = m_config->currentTracks();
+    const qint64 index = m_config->currentTrackIndex();
+    const std::optional<Playlist> playlist = m_config->currentPlaylist();
+    if (!playlist || index < 0 || index >= tracks.size())
+        return std::nullopt;
+    return std::pair(tracks.at(index), *playlist);
+}
+
+void PlayerController::fileOpened(const QUrl& url)
+{
+    const std::optional<Handed> handed = std::exchange(m_handed, std::nullopt);
+    if (handed && handed->url == url)
+        announce(handed->track, handed->playlist);
+    pushNextTrack();
+}
+
+void PlayerController::announce(const Track& track, const Playlist& playlist)
+{
+    m_nowPlaying = std::pair(track, playlist);
+    emit nowPlaying(track, playlist);
+}
+
+void PlayerController::pushNextTrack()
+{
+    if (!m_installed || !m_player->hasPlayer())
+        return;
+    m_player->setNextURL(queueNextTrack());
 }
 
 void PlayerController::skipTrack(Direction direction, const QString& sound)
@@ -125,33 +160,45 @@ QUrl PlayerController::queueNextTrack()
     return url.isValid() ? url : QUrl();
 }
 
-void PlayerController::nextTrackStarted()
+void PlayerController::nextTrackStarted(const QUrl& url)
 {
     const std::optional<NextChoice> queued = std::exchange(m_nextChoice, std::nullopt);
-    if (queued && queued->plays && stillHolds(*queued)) {
+    const auto names = [&url](const NextChoice& choice) {
+        return choice.index >= 0 && choice.index < choice.tracks.size() &&
+               TrackPlayer::fileURL(QUrl(choice.tracks.at(choice.index).urlString)) == url;
+    };
+    m_handed.reset();
+    if (queued && queued->plays && names(*queued) && stillHolds(*queued)) {
         m_config->setCurrentTrackIndex(queued->index);
-        return;
+    } else {
+        // the queued file no longer follows by the rules: they choose again, and a file equal
+        // to the one now sounding plays on
+        follow(chooseNext());
     }
-    // the queued file no longer follows by the rules: they choose again, and a file equal to
-    // the one now sounding plays on
-    follow(chooseNext());
+    const std::optional<std::pair<Track, Playlist>> current = currentEntry();
+    if (current && m_player->url() == url && m_player->isPlaying() && !m_player->isLoading() &&
+        TrackPlayer::fileURL(QUrl(current->first.urlString)) == url) {
+        if (m_handed && m_handed->url == url)
+            m_handed.reset();
+        announce(current->first, current->second);
+    }
+    pushNextTrack();
 }
 
 void PlayerController::installTrackFinishedHandler()
 {
-    // the audio player may outlive this controller
-    const QPointer<PlayerController> controller(this);
-    m_player->onTrackFinished = [controller] {
-        if (controller)
-            controller->trackFinished();
-    };
-    m_player->nextTrackURL = [controller] {
-        return controller ? controller->queueNextTrack() : QUrl();
-    };
-    m_player->onNextTrackStarted = [controller](const QUrl&) {
-        if (controller)
-            controller->nextTrackStarted();
-    };
+    if (m_installed)
+        return;
+    m_installed = true;
+    connect(m_player, &TrackPlayer::trackFinished, this, &PlayerController::trackFinished);
+    connect(m_player, &TrackPlayer::nextTrackStarted, this, &PlayerController::nextTrackStarted);
+    // what follows the loaded file changes with these; the engine keeps the latest choice
+    for (auto changed : {&Config::loopTracksChanged, &Config::shuffleTracksChanged,
+                         &Config::currentPlaylistIndexChanged, &Config::currentTrackIndexChanged,
+                         &Config::playlistsChanged})
+        connect(m_config, changed, this, &PlayerController::pushNextTrack);
+    connect(m_config->trackList(), &CurrentTracks::changed, this, &PlayerController::pushNextTrack);
+    pushNextTrack();
 }
 
 void PlayerController::choosePlaylist(qint64 index, const QString& sound)

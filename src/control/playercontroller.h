@@ -62,24 +62,39 @@ public:
     // Seeks to a position within the loaded file; outside it nothing happens.
     void seekTo(double seconds);
 
-    // The end-of-track handler installed as the audio player's onTrackFinished.
+    // What the end of the loaded file does: the next track, or a stop.
     void trackFinished();
-    // Shortly before the end: the file that will follow without a gap (empty for none). At
-    // the joint the choice holds only if loop, shuffle, the playlist and its tracks are still
-    // what it was made from; otherwise it is made again, as at the end of a track.
+    // The file that will follow without a gap (empty for none), chosen now and handed to the
+    // player ahead of time: when a track starts and again when loop, shuffle, the current
+    // playlist or its tracks change. At the joint the choice holds only if it named the file
+    // that started and loop, shuffle, the playlist and its tracks are still what it was made
+    // from; otherwise it is made again, as at the end of a track.
     QUrl queueNextTrack();
-    void nextTrackStarted();
-    // Installs the three handlers above into the audio player.
+    void nextTrackStarted(const QUrl& url);
+    // From now on the player's end of file and its gapless joint are handled here, and the
+    // file to follow is handed to it (the player window does this once it is shown).
     void installTrackFinishedHandler();
+
+    // What nowPlaying last told, for whoever starts listening later.
+    const std::optional<std::pair<Track, Playlist>>& lastNowPlaying() const { return m_nowPlaying; }
 
     // "Edit playlists" and "Settings...": whoever owns the settings window shows it.
     void requestSettings() { emit settingsRequested(); }
 
 signals:
     void settingsRequested();
+    // The track really sounds from its start: its file opened after a play, or it followed
+    // the previous one at the gapless joint. Never for a file that failed to open.
+    void nowPlaying(const Track& track, const Playlist& playlist);
 
 private:
     void playSound(const QString& name);
+    void fileOpened(const QUrl& url);
+    // Hands the file that follows by the rules to the player, when one is loaded.
+    void pushNextTrack();
+    // The current track and playlist, if the index points at a track.
+    std::optional<std::pair<Track, Playlist>> currentEntry() const;
+    void announce(const Track& track, const Playlist& playlist);
 
     // What follows the current track, and what that was decided from.
     struct NextChoice {
@@ -99,4 +114,13 @@ private:
     Config* m_config;
     TrackPlayer* m_player;
     std::optional<NextChoice> m_nextChoice;
+    // what the last play handed to the player, until its file opens
+    struct Handed {
+        QUrl url;
+        Track track;
+        Playlist playlist;
+    };
+    std::optional<Handed> m_handed;
+    bool m_installed = false;
+    std::optional<std::pair<Track, Playlist>> m_nowPlaying;
 };

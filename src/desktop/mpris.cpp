@@ -2,7 +2,7 @@
 
 #include "model/config.h"
 #include "core/output.h"
-#include "playback/audioplayer.h"
+#include "playback/trackplayer.h"
 #include "control/playercontroller.h"
 
 #include <QCoreApplication>
@@ -10,7 +10,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QFile>
 #include <QUrl>
 
 #include <cmath>
@@ -140,31 +139,41 @@ qint64 microseconds(double seconds)
 
 } // namespace
 
-MprisService::MprisService(PlayerController* controller, AudioPlayer* audioPlayer, QObject* parent)
-    : QObject(parent),
-      m_controller(controller),
-      m_config(controller->config()),
-      m_audioPlayer(audioPlayer)
+MprisService::MprisService(PlayerController* controller, TrackPlayer* player, QObject* parent)
+    : QObject(parent), m_controller(controller), m_config(controller->config()), m_player(player),
+      m_nowPlaying(controller->lastNowPlaying())
 {
     new RootAdaptor(this);
-    auto* player = new PlayerAdaptor(this);
+    auto* adaptor = new PlayerAdaptor(this);
     new LindenfoldAdaptor(this);
 
-    connect(m_audioPlayer, &AudioPlayer::seeked, player,
-            [player](double seconds) { emit player->Seeked(microseconds(seconds)); });
-    const auto refreshLater = [this] { refresh(); };
-    connect(m_audioPlayer, &AudioPlayer::isPlayingChanged, this, refreshLater);
-    connect(m_audioPlayer, &AudioPlayer::durationChanged, this, refreshLater);
-    connect(m_audioPlayer, &AudioPlayer::albumArtChanged, this, refreshLater);
-    connect(m_audioPlayer, &AudioPlayer::urlChanged, this, refreshLater);
-    connect(m_audioPlayer, &AudioPlayer::volumeChanged, this, refreshLater);
-    connect(m_config, &Config::loopTracksChanged, this, refreshLater);
-    connect(m_config, &Config::shuffleTracksChanged, this, refreshLater);
-    connect(m_config, &Config::currentTrackIndexChanged, this, refreshLater);
-    connect(m_config, &Config::currentPlaylistIndexChanged, this, refreshLater);
-    connect(m_config, &Config::playlistsChanged, this, refreshLater);
-    connect(m_config, &Config::playlistSaved, this, refreshLater);
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(0);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &MprisService::refresh);
 
+    connect(m_player, &TrackPlayer::seeked, adaptor, [this, adaptor](double seconds) {
+        if (m_registered)
+            emit adaptor->Seeked(microseconds(seconds));
+    });
+    connect(m_controller, &PlayerController::nowPlaying, this,
+            [this](const Track& track, const Playlist& playlist) {
+                m_nowPlaying = std::pair(track, playlist);
+                refreshLater();
+            });
+    connect(m_player, &TrackPlayer::isPlayingChanged, this, &MprisService::refreshLater);
+    connect(m_player, &TrackPlayer::durationChanged, this, &MprisService::refreshLater);
+    connect(m_player, &TrackPlayer::urlChanged, this, &MprisService::refreshLater);
+    connect(m_player, &TrackPlayer::coverChanged, this, &MprisService::refreshLater);
+    connect(m_player, &TrackPlayer::volumeChanged, this, &MprisService::refreshLater);
+    for (auto changed : {&Config::loopTracksChanged, &Config::shuffleTracksChanged,
+                         &Config::currentTrackIndexChanged, &Config::currentPlaylistIndexChanged,
+                         &Config::playlistsChanged})
+        connect(m_config, changed, this, &MprisService::refreshLater);
+    connect(m_config, &Config::playlistSaved, this, &MprisService::refreshLater);
+}
+
+void MprisService::takeCurrentValues()
+{
     m_playbackStatus = playbackStatus();
     m_loopStatus = loopStatus();
     m_shuffle = shuffle();
@@ -200,15 +209,23 @@ bool MprisService::registerOnSessionBus()
         printLine(QStringLiteral("MPRIS is unavailable: ") + bus.lastError().message());
         return false;
     }
+    takeCurrentValues();
+    m_registered = true;
     return true;
+}
+
+void MprisService::refreshLater()
+{
+    if (m_registered && !m_refreshTimer.isActive())
+        m_refreshTimer.start();
 }
 
 QString MprisService::playbackStatus() const
 {
-    if (m_audioPlayer->isPlaying())
+    if (m_player->isPlaying())
         return QStringLiteral("Playing");
     // a paused file keeps its progress timer; a stopped one has none
-    if (m_audioPlayer->hasPlayer() && m_audioPlayer->hasTimer())
+    if (m_player->hasPlayer() && m_player->hasTimer())
         return QStringLiteral("Paused");
     return QStringLiteral("Stopped");
 }
@@ -236,19 +253,19 @@ void MprisService::setShuffle(bool shuffle)
 
 double MprisService::volume() const
 {
-    return m_audioPlayer->volume();
+    return m_player->volume();
 }
 
 void MprisService::setVolume(double volume)
 {
     if (!std::isfinite(volume))
         return;
-    m_audioPlayer->setVolume(float(qBound(0.0, volume, 1.0)));
+    m_player->setVolume(float(qBound(0.0, volume, 1.0)));
 }
 
 qint64 MprisService::position() const
 {
-    return microseconds(m_audioPlayer->currentTime());
+    return microseconds(m_player->currentTime());
 }
 
 QDBusObjectPath MprisService::trackObjectPath(const QUuid& id)
@@ -270,14 +287,16 @@ QVariantMap MprisService::metadata() const
     map.insert(QStringLiteral("xesam:title"), track.trackName);
     map.insert(QStringLiteral("xesam:artist"), QStringList{track.artist});
     map.insert(QStringLiteral("xesam:url"), track.urlString);
-    const QUrl url(track.urlString);
-    const QUrl loaded = m_audioPlayer->url();
-    const bool isLoaded = m_audioPlayer->hasPlayer()
-                          && (loaded == url || loaded == QUrl::fromLocalFile(url.path()));
+    // length and cover belong to the track that really sounds, once it does
+    const std::optional<Playlist> playlist = m_config->currentPlaylist();
+    const bool isLoaded = m_player->hasPlayer() && !m_player->isLoading() && m_nowPlaying &&
+                          m_nowPlaying->first.id == track.id && playlist &&
+                          m_nowPlaying->second.id == playlist->id;
     if (isLoaded) {
-        map.insert(QStringLiteral("mpris:length"), microseconds(m_audioPlayer->duration()));
-        if (!m_coverFile.isEmpty())
-            map.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(m_coverFile).toString());
+        map.insert(QStringLiteral("mpris:length"), microseconds(m_player->duration()));
+        const Cover cover = m_player->cover();
+        if (!cover.file.isEmpty() && cover.url == m_player->url())
+            map.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(cover.file).toString());
     }
     return map;
 }
@@ -295,7 +314,7 @@ void MprisService::previous()
 
 void MprisService::pause()
 {
-    if (m_audioPlayer->isPlaying())
+    if (m_player->isPlaying())
         m_controller->pause();
 }
 
@@ -306,12 +325,12 @@ void MprisService::playPause()
 
 void MprisService::stop()
 {
-    m_audioPlayer->stop();
+    m_player->stop();
 }
 
 void MprisService::play()
 {
-    if (!m_audioPlayer->isPlaying())
+    if (!m_player->isPlaying())
         m_controller->play(QStringLiteral("click"));
 }
 
@@ -380,28 +399,10 @@ void MprisService::quit()
         QCoreApplication::quit();
 }
 
-QString MprisService::writeCoverFile()
-{
-    const QImage art = m_audioPlayer->albumArt();
-    if (art.isNull() || !m_coverDir.isValid())
-        return {};
-    // a new name per picture, so desktop shells that cache by URL show the new one
-    const QString file = m_coverDir.filePath(QStringLiteral("cover-%1.png").arg(++m_coverSerial));
-    if (!art.save(file, "PNG"))
-        return {};
-    return file;
-}
-
 void MprisService::refresh()
 {
-    const QImage art = m_audioPlayer->albumArt();
-    if (art.isNull() != m_coverFile.isEmpty() || (!art.isNull() && art.cacheKey() != m_coverKey)) {
-        if (!m_coverFile.isEmpty())
-            QFile::remove(m_coverFile);
-        m_coverFile = writeCoverFile();
-        m_coverKey = art.isNull() ? 0 : art.cacheKey();
-    }
-
+    if (!m_registered)
+        return;
     QVariantMap player;
     if (const QString status = playbackStatus(); status != m_playbackStatus)
         player.insert(QStringLiteral("PlaybackStatus"), m_playbackStatus = status);

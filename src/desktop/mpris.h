@@ -1,15 +1,18 @@
 #pragma once
 
+#include "model/records.h"
+
 #include <QDBusObjectPath>
 #include <QObject>
-#include <QTemporaryDir>
+#include <QTimer>
 #include <QVariantMap>
 
 #include <functional>
+#include <optional>
 
-class AudioPlayer;
 class Config;
 class PlayerController;
+class TrackPlayer;
 
 // MPRIS2 on the session bus, so that media keys, the desktop's media controls and
 // playerctl drive the player. Commands go through the same controller as the skin.
@@ -17,13 +20,15 @@ class MprisService final : public QObject {
     Q_OBJECT
 
 public:
-    MprisService(PlayerController* controller, AudioPlayer* audioPlayer, QObject* parent = nullptr);
+    MprisService(PlayerController* controller, TrackPlayer* player, QObject* parent = nullptr);
     ~MprisService() override;
     Q_DISABLE_COPY_MOVE(MprisService)
 
     // Registers the object and the bus name; without a session bus prints one line and
-    // returns false, and the player runs on without it.
+    // returns false, and the player runs on without it. Until registered, nothing is
+    // refreshed or signalled.
     bool registerOnSessionBus();
+    bool isRegistered() const { return m_registered; }
 
     // Raise shows the player window; Quit ends the application.
     std::function<void()> raiseHandler;
@@ -68,18 +73,20 @@ public:
     static QDBusObjectPath trackObjectPath(const QUuid& id);
 
 private:
+    // Many changes of one event (a skip changes the index, the file, the state and the length)
+    // become one PropertiesChanged, sent once control returns to the event loop.
+    void refreshLater();
     void refresh();
     void emitChanged(const QString& interface, const QVariantMap& changed);
-    // The album art as a PNG in a private directory, for desktop shells to show.
-    QString writeCoverFile();
+    void takeCurrentValues();
 
     PlayerController* m_controller;
     Config* m_config;
-    AudioPlayer* m_audioPlayer;
-    QTemporaryDir m_coverDir;
-    quint64 m_coverSerial = 0;
-    QString m_coverFile;
-    qint64 m_coverKey = 0;
+    TrackPlayer* m_player;
+    QTimer m_refreshTimer;
+    bool m_registered = false;
+    // the track the controller last said really sounds, with its playlist
+    std::optional<std::pair<Track, Playlist>> m_nowPlaying;
 
     // last published values, so only real changes are signalled
     QString m_playbackStatus;

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -31,7 +33,7 @@ const AudioPlayer::Error kMissingFile{QStringLiteral("AudioPlayer"), -1,
 } // namespace
 
 AudioPlayer::AudioPlayer(QObject* parent)
-    : QObject(parent), m_timer(new QTimer(this)),
+    : TrackPlayer(parent), m_timer(new QTimer(this)), m_coverReader(&albumart::readAlbumArt),
       m_mailbox(std::make_shared<playback::Mailbox>(this))
 {
     m_timer->setInterval(kTickMs);
@@ -53,12 +55,12 @@ void AudioPlayer::discard(Playbin* player)
     if (!player)
         return;
     player->disconnect(this);
-    player->nextFile = nullptr;
+    player->setNextFile({});
     player->setPlaying(false);
     player->deleteLater();
 }
 
-std::optional<QUrl> AudioPlayer::fileURL(const QUrl& url)
+std::optional<QUrl> TrackPlayer::fileURL(const QUrl& url)
 {
     if (url.scheme().isEmpty()) {
         // a plain path keeps whatever looks like a query or a fragment: "a#b.mp3" is one name
@@ -129,6 +131,9 @@ void AudioPlayer::loadNewFile(const QUrl& url)
     m_loading = true;
     m_failureReported = false;
     m_ended = false;
+    m_pendingSeek.reset();
+    // the successor named for the previous file is none of this one's
+    m_nextURL = QUrl();
     m_player = createPlatformPlayer(url);
     emit urlChanged(url);
     if (oldVolume != volume())
@@ -153,11 +158,6 @@ Playbin* AudioPlayer::createPlatformPlayer(const QUrl& url)
             takeDuration();
     });
     connect(player, &Playbin::nextFileStarted, this, &AudioPlayer::handleNextFile);
-    player->nextFile = [this, player] {
-        if (player != m_player || m_loading || m_ended || !nextTrackURL)
-            return QUrl();
-        return fileURL(nextTrackURL()).value_or(QUrl());
-    };
     player->open(url);
     return player;
 }
@@ -221,22 +221,41 @@ void AudioPlayer::finishLoading()
 {
     m_loading = false;
     takeDuration();
+    announcePendingSeek();
+    m_player->setNextFile(m_nextURL);
     loadAlbumArt(m_player->url());
     Playbin* previous = m_previous.player;
     m_previous = Previous{};
     if (!previous) {
         m_player->setPlaying(m_isPlaying);
-        return;
+    } else {
+        // the new file sounds once the old one has fallen silent, never both at once
+        previous->disconnect(this);
+        previous->setNextFile({});
+        previous->setPlaying(false);
+        previous->whenDone([this, previous, player = m_player] {
+            previous->deleteLater();
+            if (player == m_player && !m_loading)
+                player->setPlaying(m_isPlaying);
+        });
     }
-    // the new file sounds once the old one has fallen silent, never both at once
-    previous->disconnect(this);
-    previous->nextFile = nullptr;
-    previous->setPlaying(false);
-    previous->whenDone([this, previous, player = m_player] {
-        previous->deleteLater();
-        if (player == m_player && !m_loading)
-            player->setPlaying(m_isPlaying);
-    });
+    emit opened(m_player->url());
+}
+
+// A seek asked for while the file opened has landed now that its length is known: it is
+// announced with the position it really went to.
+void AudioPlayer::announcePendingSeek()
+{
+    const std::optional<std::pair<double, bool>> pending =
+        std::exchange(m_pendingSeek, std::nullopt);
+    if (!pending)
+        return;
+    const auto [value, isFraction] = *pending;
+    const std::optional<double> length = m_player->duration();
+    if (isFraction)
+        emit seeked(value * length.value_or(0));
+    else
+        emit seeked(length ? std::min(value, *length) : value);
 }
 
 void AudioPlayer::takeDuration()
@@ -266,21 +285,30 @@ void AudioPlayer::handleNextFile(const QUrl& url)
 {
     const float oldVolume = volume();
     m_player->setVolume(1.0);
+    // it has been taken; whoever chooses the next file names the one after this
+    m_nextURL = QUrl();
+    m_player->setNextFile({});
     emit urlChanged(url);
     if (oldVolume != volume())
         emit volumeChanged(volume());
     setDuration(m_player->duration().value_or(1.0));
     loadAlbumArt(url);
-    if (const std::function<void(const QUrl&)> handler = onNextTrackStarted)
-        handler(url);
+    emit nextTrackStarted(url);
+}
+
+void AudioPlayer::setNextURL(const QUrl& url)
+{
+    m_nextURL = url.isEmpty() ? QUrl() : fileURL(url).value_or(QUrl());
+    // a file still opening gets it once it is ready
+    if (m_player && !m_loading)
+        m_player->setNextFile(m_nextURL);
 }
 
 void AudioPlayer::audioPlayerDidFinishPlaying()
 {
     setIsPlaying(false);
-    // the handler may install another handler or load the next file
-    if (const std::function<void()> handler = onTrackFinished)
-        handler();
+    // whoever hears it may load the next file
+    emit trackFinished();
 }
 
 void AudioPlayer::pause()
@@ -322,11 +350,14 @@ void AudioPlayer::seek(double fraction)
     if (!m_player)
         return;
     const double clamped = clampFraction(fraction);
-    // while the file loads, the seek lands once its length is known
+    // while the file loads, the seek lands once its length is known, and is told then
     m_player->seekTo(clamped, true);
     m_ended = false;
     setProgress(clamped);
-    emit seeked(clamped * m_player->duration().value_or(0));
+    if (m_loading)
+        m_pendingSeek = std::pair(clamped, true);
+    else
+        emit seeked(clamped * m_player->duration().value_or(0));
 }
 
 void AudioPlayer::updateProgress()
@@ -365,7 +396,10 @@ void AudioPlayer::setCurrentTime(double seconds)
         clamped = *duration;
     m_player->seekTo(clamped, false);
     m_ended = false;
-    emit seeked(clamped);
+    if (m_loading)
+        m_pendingSeek = std::pair(clamped, false);
+    else
+        emit seeked(clamped);
 }
 
 float AudioPlayer::volume() const
@@ -399,13 +433,36 @@ void AudioPlayer::startTimer()
     m_timer->start();
 }
 
+// A read is never cancelled, but its result counts only while its file is still the loaded
+// one (or still sounds while another opens): a slow read of a file skipped meanwhile never
+// replaces the picture of the current one.
 void AudioPlayer::loadAlbumArt(const QUrl& url)
 {
-    // loads are never cancelled: the one that finishes last decides the picture
+    if (!m_coverDir)
+        m_coverDir = std::make_unique<QTemporaryDir>();
+    // a new name per picture, so desktop shells that cache by URL show the new one
+    const QString file =
+        m_coverDir->isValid()
+            ? m_coverDir->filePath(QStringLiteral("cover-%1.png").arg(++m_coverSerial))
+            : QString();
     const QString path = QFile::decodeName(playback::localPath(url));
-    playback::runDetached<QImage>(
-        m_mailbox, [path] { return albumart::readAlbumArt(path); },
-        [this](const QImage& image) { setAlbumArt(image); });
+    playback::runDetached<Cover>(
+        m_mailbox,
+        [url, path, file, reader = m_coverReader] {
+            Cover cover{url, reader(path), QString()};
+            if (!cover.image.isNull() && !file.isEmpty() && cover.image.save(file, "PNG"))
+                cover.file = file;
+            return cover;
+        },
+        [this](const Cover& cover) {
+            // the file still sounding while another opens may come back should that one fail
+            const bool loaded = cover.url == this->url() ||
+                                (m_previous.player && cover.url == m_previous.player->url());
+            if (loaded)
+                setCover(cover);
+            else if (!cover.file.isEmpty())
+                QFile::remove(cover.file);
+        });
 }
 
 void AudioPlayer::setProgress(double progress)
@@ -432,10 +489,15 @@ void AudioPlayer::setIsPlaying(bool isPlaying)
     emit isPlayingChanged(isPlaying);
 }
 
-void AudioPlayer::setAlbumArt(const QImage& image)
+void AudioPlayer::setCover(const Cover& cover)
 {
-    if (image == m_albumArt)
+    const Cover old = std::exchange(m_cover, cover);
+    if (!old.file.isEmpty() && old.file != cover.file)
+        QFile::remove(old.file);
+    if (old == cover)
         return;
-    m_albumArt = image;
-    emit albumArtChanged();
+    emit coverChanged();
+    // the same picture again (or none again) is no change of the picture
+    if (old.image != cover.image)
+        emit albumArtChanged();
 }

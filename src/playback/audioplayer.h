@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <functional>
@@ -16,15 +17,11 @@ class QTimer;
 
 // The one playback controller: loads one local file, plays, pauses, stops and seeks it,
 // publishes the played fraction for the scrubber and reports the end of a file; the next
-// file of a playlist is queued before the end so that it follows without a gap. The media
-// libraries start on the first play, not at start. Nothing here touches a track's file on
-// the calling thread.
-class AudioPlayer final : public QObject, public TrackPlayer {
+// file of a playlist, handed over ahead of time, follows without a gap. The media libraries
+// start on the first play, not at start. Nothing here touches a track's file on the calling
+// thread.
+class AudioPlayer final : public TrackPlayer {
     Q_OBJECT
-    Q_PROPERTY(double progress READ progress NOTIFY progressChanged)
-    Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
-    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
-    Q_PROPERTY(QImage albumArt READ albumArt NOTIFY albumArtChanged)
 
 public:
     explicit AudioPlayer(QObject* parent = nullptr);
@@ -36,24 +33,21 @@ public:
     // one that is no regular readable file, is an error. Reads the file system: play() runs it
     // off the main thread.
     static std::optional<QUrl> resolveFileURL(const QUrl& url, Error* error = nullptr);
-    // The same without looking at the file system: the file URL, or nothing for a URL that
-    // names no local file.
-    static std::optional<QUrl> fileURL(const QUrl& url);
 
     void play(const QUrl& url) override;
     void pause() override;
     void stop() override;
-    void seek(double fraction);
+    void seek(double fraction) override;
     void updateProgress();
 
-    double progress() const { return m_progress; }
+    double progress() const override { return m_progress; }
     double duration() const override { return m_duration; }
     bool isPlaying() const override { return m_isPlaying; }
-    QImage albumArt() const { return m_albumArt; }
+    Cover cover() const override { return m_cover; }
 
     // The loaded file (empty before the first load); "player present" means hasPlayer().
     bool hasPlayer() const override;
-    QUrl url() const;
+    QUrl url() const override;
     // A file was handed over and is not ready yet (its length still unknown).
     bool isLoading() const override { return m_loading; }
 
@@ -66,26 +60,18 @@ public:
     float volume() const override;
     void setVolume(float volume) override;
 
-    // The progress timer: the scrubber stops it during a drag and starts a new one after.
-    bool hasTimer() const;
-    void invalidateTimer();
-    void startTimer();
+    bool hasTimer() const override;
+    void invalidateTimer() override;
+    void startTimer() override;
 
-    // onTrackFinished, nextTrackURL and onNextTrackStarted (from TrackPlayer): nextTrackURL is
-    // asked shortly before the playing file ends, for the file to follow it without a gap (an
-    // empty URL lets it end and onTrackFinished follows); onNextTrackStarted says that file is
-    // heard from now on, when url() and urlChanged already say so.
+    // Taken by the engine shortly before the loaded file ends, on its own thread, without
+    // asking anyone; a file that is not local is no successor.
+    void setNextURL(const QUrl& url) override;
 
-signals:
-    void progressChanged(double progress);
-    void durationChanged(double duration);
-    void isPlayingChanged(bool isPlaying);
-    void albumArtChanged();
-    // A different file was loaded (not emitted on resume).
-    void urlChanged(const QUrl& url);
-    void volumeChanged(float volume);
-    // A seek moved the position (not emitted by the progress ticks).
-    void seeked(double seconds);
+    // Reads a file's cover picture off the main thread; albumart::readAlbumArt unless
+    // replaced (tests make it slow).
+    using CoverReader = std::function<QImage(const QString& path)>;
+    void setCoverReader(CoverReader reader) { m_coverReader = std::move(reader); }
 
 private:
     // What the previous file looked like, kept while a newly opened file is still loading so
@@ -111,20 +97,26 @@ private:
     void handleEnd(Playbin* player);
     void handleNextFile(const QUrl& url);
     void takeDuration();
+    void announcePendingSeek();
     void audioPlayerDidFinishPlaying();
     void loadAlbumArt(const QUrl& url);
     void setProgress(double progress);
     void setDuration(double duration);
     void setIsPlaying(bool isPlaying);
-    void setAlbumArt(const QImage& image);
-    void resetVolume(float oldVolume);
+    void setCover(const Cover& cover);
 
     Playbin* m_player = nullptr;
     QTimer* m_timer = nullptr;
     double m_progress = 0;
     double m_duration = 1.0;
     bool m_isPlaying = false;
-    QImage m_albumArt;
+    Cover m_cover;
+    CoverReader m_coverReader;
+    std::unique_ptr<QTemporaryDir> m_coverDir;
+    quint64 m_coverSerial = 0;
+    QUrl m_nextURL;
+    // a seek asked for while the file opens, announced once it lands: seconds or a fraction
+    std::optional<std::pair<double, bool>> m_pendingSeek;
     bool m_loading = false;
     bool m_failureReported = false;
     bool m_ended = false;

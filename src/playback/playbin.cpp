@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <future>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -106,21 +107,11 @@ struct Playbin::Shared {
     quint64 seekSerial = 0;
     bool seekQueued = false;
 
-    // the answer to about-to-finish, given on the main thread
-    struct Answer {
-        std::mutex mutex;
-        std::condition_variable given;
-        bool done = false;
-        QUrl url;
-        void give(const QUrl& next)
-        {
-            const std::lock_guard lock(mutex);
-            url = next;
-            done = true;
-            given.notify_all();
-        }
-    };
-    std::shared_ptr<Answer> pendingAnswer;
+    // the file to follow, handed over ahead of time by the main thread: about-to-finish only
+    // takes it
+    QUrl nextFile;
+    // the length the main thread last read, for the position until the joint
+    double knownDuration = 0;
     // set from the queueing until the queued file's segment reaches the sink
     std::optional<QUrl> queued;
     bool awaitingSegment = false;
@@ -157,6 +148,41 @@ bool looksPlayable(const QByteArray& path)
         return false;
     gst_caps_unref(caps);
     return true;
+}
+
+// Whether the file decodes: a pipeline of its own, into no sound device, opened paused until its
+// first audio is decoded. A file that GStreamer recognises but cannot decode (no plug-in, no
+// valid frames) would otherwise be queued and break off the file still playing. A file that
+// takes longer than the settle timeout counts as not decoding: it is then opened the usual way
+// once the playing file has ended, which costs a gap, never sound.
+bool decodes(const QUrl& url)
+{
+    if (!looksPlayable(playback::localPath(url)))
+        return false;
+    GstElement* pipeline = gst_element_factory_make("playbin", nullptr);
+    GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+    if (!pipeline || !sink) {
+        if (pipeline)
+            gst_object_unref(pipeline);
+        if (sink)
+            gst_object_unref(sink);
+        return false;
+    }
+    g_object_set(pipeline, "uri", url.toEncoded().constData(), "audio-sink", sink, "flags",
+                 kPlayAudio, nullptr);
+    GstStateChangeReturn result = gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    if (result == GST_STATE_CHANGE_ASYNC)
+        result = gst_element_get_state(pipeline, nullptr, nullptr, kSettleTimeout);
+    bool decoded = result == GST_STATE_CHANGE_SUCCESS;
+    GstBus* bus = gst_element_get_bus(pipeline);
+    if (GstMessage* error = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {
+        decoded = false;
+        gst_message_unref(error);
+    }
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return decoded;
 }
 
 // Waits until the pipeline has settled (prerolled) or can't: a seek before that goes nowhere.
@@ -248,28 +274,21 @@ GstBusSyncReply Playbin::Callbacks::onBusMessage(GstBus*, GstMessage* message, g
     return GST_BUS_DROP;
 }
 
-// On a streaming thread: the file is about to run out. The main thread names the next file,
-// which is checked here, off the main thread, before the pipeline gets it.
+// On a streaming thread: the file is about to run out. The next file was named ahead of time;
+// it is checked here, off the main thread, before the pipeline gets it. Nothing here waits on
+// the main thread, so a stalled window never turns the joint into a gap.
 void Playbin::Callbacks::aboutToFinish(GstElement* pipeline, gpointer data)
 {
     Shared* shared = static_cast<std::shared_ptr<Shared>*>(data)->get();
-    auto answer = std::make_shared<Shared::Answer>();
+    QUrl next;
     {
         const std::lock_guard lock(shared->mutex);
         if (shared->closing)
             return;
-        shared->pendingAnswer = answer;
-    }
-    shared->mailbox->post([self = shared->owner, answer] {
-        self->m_shared->durationBeforeJoint = self->duration().value_or(0);
-        answer->give(self->nextFile ? self->nextFile() : QUrl());
-    });
-    QUrl next;
-    {
-        std::unique_lock lock(answer->mutex);
-        // a main thread that does not answer in time (or a Playbin going away) lets the file end
-        answer->given.wait_for(lock, std::chrono::seconds(2), [&] { return answer->done; });
-        next = answer->url;
+        // taken: a short file may run out before the main thread has heard of the joint, and
+        // must not queue the same successor again
+        next = std::exchange(shared->nextFile, QUrl());
+        shared->durationBeforeJoint = shared->knownDuration;
     }
     if (next.isEmpty() || !looksPlayable(playback::localPath(next)))
         return;
@@ -301,8 +320,9 @@ GstPadProbeReturn Playbin::Callbacks::onSinkEvent(GstPad*, GstPadProbeInfo* info
         const qint64 runningTime =
             qint64(gst_segment_to_running_time(segment, GST_FORMAT_TIME, segment->start));
         shared->mailbox->post([self = shared->owner, url = *shared->queued, runningTime,
-                               generation = shared->generation] {
-            self->jointAt(url, runningTime, generation);
+                               generation = shared->generation,
+                               before = shared->durationBeforeJoint] {
+            self->jointAt(url, runningTime, generation, before);
         });
         shared->awaitingSegment = false;
         shared->queued.reset();
@@ -350,16 +370,12 @@ Playbin::Playbin(QObject* parent)
 Playbin::~Playbin()
 {
     m_mailbox->close();
-    std::shared_ptr<Shared::Answer> answer;
     {
         const std::lock_guard lock(m_shared->mutex);
         m_shared->closing = true;
         m_shared->jobs.clear();
-        answer = m_shared->pendingAnswer;
         m_shared->wake.notify_all();
     }
-    if (answer)
-        answer->give(QUrl());
     // the worker sets the pipeline to NULL; a hung file may keep it from ever finishing
     auto finished = std::make_shared<std::promise<void>>();
     std::future<void> done = finished->get_future();
@@ -445,7 +461,10 @@ void Playbin::seekTo(double value, bool isFraction)
     const std::lock_guard lock(shared->mutex);
     if (shared->queued || m_joint) {
         // a file queued to follow is dropped and the loaded one opened again: a seek would
-        // otherwise land in whichever of the two playbin counts as current
+        // otherwise land in whichever of the two playbin counts as current. The dropped file
+        // is still the one to follow, unless another was named since.
+        if (shared->nextFile.isEmpty())
+            shared->nextFile = shared->queued ? *shared->queued : m_joint->first;
         shared->queued.reset();
         shared->seek.reset();
         ++shared->generation;
@@ -501,7 +520,7 @@ std::optional<double> Playbin::position() const
     if (m_joint) {
         const qint64 left = m_joint->second -
                             qint64(gst_element_get_current_running_time(m_shared->pipeline));
-        return std::max(0.0, m_shared->durationBeforeJoint - std::max<qint64>(left, 0) / 1e9);
+        return std::max(0.0, m_durationBeforeJoint - std::max<qint64>(left, 0) / 1e9);
     }
     gint64 position = 0;
     if (!gst_element_query_position(m_shared->pipeline, GST_FORMAT_TIME, &position) || position < 0)
@@ -512,7 +531,7 @@ std::optional<double> Playbin::position() const
 std::optional<double> Playbin::duration() const
 {
     if (m_joint)
-        return m_shared->durationBeforeJoint;
+        return m_durationBeforeJoint;
     // asked ten times a second: kept until the pipeline says it changed
     if (!m_duration) {
         gint64 duration = 0;
@@ -520,6 +539,8 @@ std::optional<double> Playbin::duration() const
             duration <= 0)
             return std::nullopt;
         m_duration = double(duration) / GST_SECOND;
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->knownDuration = *m_duration;
     }
     return m_duration;
 }
@@ -586,7 +607,32 @@ void Playbin::recoverFromQueuedFailure()
     emit endOfStream();
 }
 
-void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation)
+// The file is checked to decode off the main thread first; until it has passed, nothing is
+// queued, and the playing file simply ends.
+void Playbin::setNextFile(const QUrl& url)
+{
+    if (url == m_nextFileRequested)
+        return;
+    m_nextFileRequested = url;
+    {
+        const std::lock_guard lock(m_shared->mutex);
+        m_shared->nextFile = QUrl();
+    }
+    const quint64 serial = ++m_nextFileSerial;
+    if (url.isEmpty())
+        return;
+    playback::runDetached<bool>(
+        m_mailbox, [url] { return decodes(url); },
+        [this, url, serial](bool decoded) {
+            if (!decoded || serial != m_nextFileSerial)
+                return;
+            const std::lock_guard lock(m_shared->mutex);
+            m_shared->nextFile = url;
+        });
+}
+
+void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation,
+                      double durationBefore)
 {
     {
         // the queued file was dropped meanwhile
@@ -595,6 +641,7 @@ void Playbin::jointAt(const QUrl& url, qint64 runningTime, quint64 generation)
             return;
     }
     m_joint = std::pair(url, runningTime);
+    m_durationBeforeJoint = durationBefore;
     checkJoint();
 }
 

@@ -115,9 +115,10 @@ public:
         bool isFraction = false;
     };
 
-    // Asked on the main thread shortly before the file ends: the file to follow it without a
-    // gap, or an empty URL to let it end.
-    std::function<QUrl()> nextFile;
+    // The file to follow the current one without a gap, or an empty URL to let it end; taken
+    // on a streaming thread shortly before the end, so named ahead of time. Only a file that
+    // decodes is queued.
+    void setNextFile(const QUrl& url);
 
 signals:
     void opened();
@@ -133,7 +134,7 @@ private:
 
     void enqueue(std::function<void(GstElement*)> job);
     void handleMessage(GstMessage* message);
-    void jointAt(const QUrl& url, qint64 runningTime, quint64 generation);
+    void jointAt(const QUrl& url, qint64 runningTime, quint64 generation, double durationBefore);
     void recoverFromQueuedFailure();
     void seekDone(quint64 serial);
     void checkJoint();
@@ -152,6 +153,11 @@ private:
     // where the seeks asked for and not yet done go
     std::optional<double> m_seekTarget;
     quint64 m_seekSerial = 0;
+    // counts the files named to follow: only the latest one's check counts
+    quint64 m_nextFileSerial = 0;
+    QUrl m_nextFileRequested;
     // the queued file and the running time at which it is heard, while that is still ahead
     std::optional<std::pair<QUrl, qint64>> m_joint;
+    // the length of the file that plays until the joint
+    double m_durationBeforeJoint = 0;
 };

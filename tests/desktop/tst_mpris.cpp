@@ -28,12 +28,20 @@ class TestMpris : public QObject {
     QList<Track> m_tracks;
     QStringList m_calls; // of the window and application handlers, in order
     QVariantMap m_signalled; // the latest value of each Player property PropertiesChanged announced
+    int m_changes = 0; // PropertiesChanged signals heard
 
 private slots:
     void initTestCase()
     {
         audiotest::ToneFile tone;
         tone.secondsEach = 30;
+        // a green cover
+        QImage green(8, 8, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        green.save(&png, "PNG");
+        tone.pictures = {png.data()};
         for (const QString name : {"Tone 0", "Tone 1"}) {
             const QString path = audiotest::makeToneFile(m_music.path(), name, tone);
             QVERIFY(!path.isEmpty());
@@ -47,10 +55,15 @@ private slots:
             m_calls << "open " + arguments.join(' ');
             done({});
         };
-        QVERIFY(m_service.registerOnSessionBus());
-        QVERIFY(QDBusConnection::sessionBus().connect(kService, kPath, "org.freedesktop.DBus.Properties",
+        // from any sender: before its registration the service sends nothing at all
+        QVERIFY(QDBusConnection::sessionBus().connect({}, kPath, "org.freedesktop.DBus.Properties",
                                                       "PropertiesChanged", this,
                                                       SLOT(onPropertiesChanged(QString, QVariantMap))));
+        m_controller.setLoop(false);
+        m_controller.setLoop(true);
+        QTest::qWait(300);
+        QCOMPARE(std::pair(m_service.isRegistered(), m_changes), std::pair(false, 0));
+        QVERIFY(m_service.registerOnSessionBus());
     }
 
     void rootInterface()
@@ -73,32 +86,85 @@ private slots:
     // In order: each row goes on from where the one before left the player. After the command
     // the player is on `track`, playerctl reads `answer` back with `query`, and the latest
     // PropertiesChanged announced `value` for `property` (none announced: Stopped).
+    void commands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("track");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("property");
+        QTest::addColumn<QVariant>("value");
+        const auto row = [](const char* name, const QString& command, int track, const QString& query,
+                            const QString& answer, const QString& property, const QVariant& value) {
+            QTest::newRow(name) << command << track << query << answer << property << value;
+        };
+        const QString status = "status", playback = "PlaybackStatus";
+        row("next while stopped", "next", 1, status, "Stopped", playback, "Stopped");
+        row("play-pause", "play-pause", 1, status, "Playing", playback, "Playing");
+        row("pause", "pause", 1, status, "Paused", playback, "Paused");
+        row("play", "play", 1, status, "Playing", playback, "Playing");
+        row("previous while playing", "previous", 0, status, "Playing", playback, "Playing");
+        row("volume", "volume 0.5", 0, "volume", "0.500000", "Volume", 0.5);
+        row("loop off", "loop None", 0, "loop", "None", "LoopStatus", "None");
+        row("loop a track loops the playlist", "loop Track", 0, "loop", "Playlist", "LoopStatus",
+            "Playlist");
+        row("shuffle", "shuffle On", 0, "shuffle", "On", "Shuffle", true);
+    }
+
     void commands()
     {
-        using Row = std::tuple<QString, int, QString, QString, QString, QVariant>;
-        for (const auto& [command, track, query, answer, property, value] : std::initializer_list<Row>{
-                 {"next", 1, "status", "Stopped", "PlaybackStatus", "Stopped"}, // while stopped
-                 {"play-pause", 1, "status", "Playing", "PlaybackStatus", "Playing"},
-                 {"pause", 1, "status", "Paused", "PlaybackStatus", "Paused"},
-                 {"play", 1, "status", "Playing", "PlaybackStatus", "Playing"},
-                 {"previous", 0, "status", "Playing", "PlaybackStatus", "Playing"}, // while playing
-                 {"volume 0.5", 0, "volume", "0.500000", "Volume", 0.5},
-                 {"loop None", 0, "loop", "None", "LoopStatus", "None"},
-                 {"loop Track", 0, "loop", "Playlist", "LoopStatus", "Playlist"}, // whole playlists only
-                 {"shuffle On", 0, "shuffle", "On", "Shuffle", true}}) {
-            qInfo() << command;
-            QSignalSpy sounds(m_config.soundPlayer(), &SoundPlayer::soundStarted);
-            playerctl(command.split(' '));
-            const QUrl url(m_tracks[track].urlString);
-            QTRY_VERIFY(!m_player.isPlaying() || (m_player.url() == url && !m_player.isLoading()));
-            QCOMPARE(playerctl({query}), answer);
-            QTRY_COMPARE(m_signalled.value(property, "Stopped"), value);
-            QTRY_COMPARE(qdbus_cast<QVariantMap>(m_signalled["Metadata"])["xesam:title"].toString(),
-                         m_tracks[track].trackName);
-            // a skip clicks, as the skin's buttons do
-            if (command == "next")
-                QTRY_COMPARE(sounds.value(0).value(0).toString(), "click");
-        }
+        QFETCH(QString, command);
+        QFETCH(int, track);
+        QFETCH(QString, query);
+        QFETCH(QString, answer);
+        QFETCH(QString, property);
+        QFETCH(QVariant, value);
+        QSignalSpy sounds(m_config.soundPlayer(), &SoundPlayer::soundStarted);
+        playerctl(command.split(' '));
+        const QUrl url(m_tracks[track].urlString);
+        QTRY_VERIFY(!m_player.isPlaying() || (m_player.url() == url && !m_player.isLoading()));
+        QCOMPARE(playerctl({query}), answer);
+        QTRY_COMPARE(m_signalled.value(property, "Stopped"), value);
+        QTRY_COMPARE(qdbus_cast<QVariantMap>(m_signalled["Metadata"])["xesam:title"].toString(),
+                     m_tracks[track].trackName);
+        // a skip clicks, as the skin's buttons do
+        if (command == "next")
+            QTRY_COMPARE(sounds.value(0).value(0).toString(), "click");
+    }
+
+    // Many changes in one event-loop turn are one PropertiesChanged holding all of them.
+    void changesAreCoalesced()
+    {
+        QTest::qWait(300);
+        const int before = m_changes;
+        m_controller.setLoop(false);
+        m_controller.setShuffle(false);
+        m_config.setCurrentTrackIndex(1 - m_config.currentTrackIndex());
+        m_player.setVolume(0.25f);
+        QTest::qWait(300);
+        QCOMPARE(m_changes, before + 1);
+        QCOMPARE(std::tuple(m_signalled["LoopStatus"], m_signalled["Shuffle"], m_signalled["Volume"]),
+                 std::tuple(QVariant("None"), QVariant(false), QVariant(0.25)));
+        m_config.setCurrentTrackIndex(0);
+    }
+
+    // Length and cover belong to the track once it really sounds; the cover is a PNG file that
+    // shows the file's picture.
+    void lengthAndCoverOfWhatPlays()
+    {
+        playerctl({"play"});
+        QTRY_VERIFY_WITH_TIMEOUT(!playerctl({"metadata", "mpris:artUrl"}).isEmpty(), 10000);
+        const QUrl art(playerctl({"metadata", "mpris:artUrl"}));
+        QCOMPARE(QImage(art.toLocalFile()).pixelColor(4, 4), QColor(Qt::green));
+        QVERIFY(playerctl({"metadata", "mpris:length"}).toLongLong() > 29'000'000);
+        // the next track while playing: its own cover file once it has opened
+        playerctl({"next"});
+        QTRY_VERIFY_WITH_TIMEOUT(m_player.url() == QUrl(m_tracks[1].urlString) && !m_player.isLoading(),
+                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!playerctl({"metadata", "mpris:artUrl"}).isEmpty(), 10000);
+        QVERIFY(QUrl(playerctl({"metadata", "mpris:artUrl"})) != art);
+        QVERIFY(!QFile::exists(art.toLocalFile()));
+        playerctl({"previous"});
     }
 
     void positionAndStop()
@@ -122,6 +188,7 @@ public slots:
     {
         if (interface == "org.mpris.MediaPlayer2.Player")
             m_signalled.insert(changed);
+        ++m_changes;
     }
 };
 

@@ -1,3 +1,5 @@
+#include "control/playercontroller.h"
+#include "model/config.h"
 #include "playback/albumart.h"
 #include "playback/audioplayer.h"
 #include "playback/soundplayer.h"
@@ -44,6 +46,21 @@ bool shows(const QImage& image, const QColor& expected)
     return std::abs(got.red() - expected.red()) < 16 && std::abs(got.blue() - expected.blue()) < 16;
 }
 
+// where each 5 ms piece louder than the level starts, and how long from the first to the last
+constexpr qsizetype kPiece = audiotest::kSampleRate / 200;
+QList<qsizetype> loudPieces(const QList<float>& samples, double level)
+{
+    QList<qsizetype> loud;
+    for (qsizetype i = 0; i + kPiece <= samples.size(); i += kPiece)
+        if (audiotest::rms(samples.mid(i, kPiece)) > level)
+            loud << i;
+    return loud;
+}
+double loudSeconds(const QList<qsizetype>& loud)
+{
+    return double(loud.last() + kPiece - loud.first()) / audiotest::kSampleRate;
+}
+
 } // namespace
 
 // Real files played into the test audio server, its null sink recorded where what is heard is
@@ -63,6 +80,11 @@ class TestPlayback final : public QObject {
     const QByteArray m_blue = imageBytes(Qt::blue, {24, 12}, "JPG");
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    // 1.5 s cut from one endless tone, without a fade at the cut
+    QUrl cut(const char* name, double start, bool first) const
+    {
+        return QUrl::fromLocalFile(make(name, {{440}, 1.5, Format::Wav, start, first, !first}));
+    }
     QString make(const QString& name, const ToneFile& tone) const
     {
         return audiotest::makeToneFile(m_dir.path(), name, tone);
@@ -195,6 +217,7 @@ private slots:
         QVERIFY_HEARD(m_recorder, waitForSilence());
         QVERIFY(!m_player->isPlaying());
         m_player->play(m_steps);
+        QVERIFY(m_player->isPlaying());
         // a restart from the beginning would sound 440 Hz
         QVERIFY_HEARD(m_recorder, waitForTone(660, 2000));
         QVERIFY(m_player->currentTime() >= 3.9);
@@ -299,48 +322,47 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_player->currentTime() > at + 0.2, 5000);
     }
 
-    // Two files cut from one tone: the second is queued before the first ends and follows it
-    // without a gap or a click, and the player says so only when it is heard. The last file's
-    // end calls the handler once, silently, and that file then plays again from its start.
+    // Two files cut from one tone: the second, handed over ahead of time, follows the first
+    // without a gap or a click, and the player says so only when it is heard; the main thread
+    // busy at the joint changes nothing. The last file's end is told once, silently, and that
+    // file then plays again from its start.
     void queuedFileFollowsWithoutAGap()
     {
-        // no fade at the cut; the second starts 1.5 s into the tone
-        const auto cut = [&](const char* name, double start, bool first) {
-            return QUrl::fromLocalFile(make(name, {{440}, 1.5, Format::Wav, start, first, !first}));
-        };
         const QUrl firstUrl = cut("1st", 0, true), secondUrl = cut("2nd", 1.5, false);
-        int asked = 0, finished = 0;
+        int finished = 0;
         bool playingAtEnd = true;
         QElapsedTimer clock;
         qint64 jointMs = -1;
-        m_player->nextTrackURL = [&] { return ++asked == 1 ? secondUrl : QUrl(); };
-        m_player->onNextTrackStarted = [&](const QUrl& url) {
+        connect(m_player.get(), &TrackPlayer::nextTrackStarted, this, [&](const QUrl& url) {
             jointMs = url == secondUrl && m_player->url() == secondUrl ? clock.elapsed() : -2;
-        };
-        m_player->onTrackFinished = [&] { ++finished; playingAtEnd = m_player->isPlaying(); };
+        });
+        connect(m_player.get(), &TrackPlayer::trackFinished, this, [&] {
+            ++finished;
+            playingAtEnd = m_player->isPlaying();
+        });
         m_recorder.clear();
         clock.start();
         m_player->play(firstUrl);
+        m_player->setNextURL(secondUrl);
+        QTRY_VERIFY_WITH_TIMEOUT(clock.elapsed() > 1000, 15000);
+        // a window that hangs over the joint: the streaming thread asks it nothing
+        QThread::msleep(1000);
         QTRY_COMPARE_WITH_TIMEOUT(finished, 1, 15000);
         QVERIFY(!playingAtEnd && !m_player->isPlaying());
         QVERIFY(m_player->hasTimer() && m_player->hasPlayer());
         QVERIFY_HEARD(m_recorder, waitForSilence());
-        // asked again at the second file's end; the joint not before the first has played out
-        QVERIFY2(asked == 2 && jointMs >= 1450, qPrintable(QString::number(jointMs)));
+        // the joint not before the first has played out; nothing followed the second
+        QVERIFY2(jointMs >= 1450, qPrintable(QString::number(jointMs)));
 
         // 3 s of tone with neither a dip nor a jump anywhere: the first and last 5 ms pieces fade
         const QList<float> all = m_recorder.lastSamples(-1);
-        constexpr qsizetype piece = audiotest::kSampleRate / 200;
-        QList<qsizetype> loud;
-        for (qsizetype i = 0; i + piece <= all.size(); i += piece)
-            if (audiotest::rms(all.mid(i, piece)) > 0.1)
-                loud << i;
+        const QList<qsizetype> loud = loudPieces(all, 0.1);
         QVERIFY(!loud.isEmpty());
-        const double seconds = double(loud.last() + piece - loud.first()) / audiotest::kSampleRate;
+        const double seconds = loudSeconds(loud);
         QVERIFY2(std::abs(seconds - 3.0) < 0.05, qPrintable(QString::number(seconds)));
-        QCOMPARE(loud.size(), (loud.last() - loud.first()) / piece + 1);
+        QCOMPARE(loud.size(), (loud.last() - loud.first()) / kPiece + 1);
         double jump = 0;
-        for (qsizetype i = loud.first() + piece; i < loud.last(); ++i)
+        for (qsizetype i = loud.first() + kPiece; i < loud.last(); ++i)
             jump = std::max(jump, double(std::abs(all[i + 1] - 2 * all[i] + all[i - 1])));
         // a 440 Hz sine of amplitude 0.4 changes its slope by at most 0.0016 a sample
         QVERIFY2(jump < 0.01, qPrintable(QString::number(jump)));
@@ -352,35 +374,161 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(finished, 2, 15000);
     }
 
+    // Through the controller, as the window plays a playlist: "now playing" is told once for
+    // each track, the second when it is heard at the joint, not when it was handed over.
+    void nowPlayingAtTheRealJoint()
+    {
+        testsupport::TempHome home;
+        Config config;
+        config.setLoopTracks(false);
+        PlayerController controller(&config, m_player.get());
+        controller.installTrackFinishedHandler();
+        QList<Track> tracks;
+        for (const auto& [name, start, first] : {std::tuple("np1", 0.0, true), {"np2", 1.5, false}})
+            tracks << Track{QUuid::createUuid(), cut(name, start, first).toString(), name, ""};
+        config.savePlaylist(config.playlists().first().id, tracks);
+        QList<std::pair<QString, qint64>> told;
+        QElapsedTimer clock;
+        connect(&controller, &PlayerController::nowPlaying, this,
+                [&](const Track& track) { told << std::pair(track.trackName, clock.elapsed()); });
+        QSignalSpy urls(m_player.get(), &TrackPlayer::urlChanged);
+        clock.start();
+        controller.play();
+        QTRY_VERIFY_WITH_TIMEOUT(told.size() == 2, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_player->isPlaying(), 15000);
+        QVERIFY2(told.size() == 2 && told[0].first == "np1" && told[1].first == "np2",
+                 qPrintable(QString::number(told.size())));
+        QVERIFY2(told[0].second < 1000 && told[1].second >= 1450,
+                 qPrintable(QStringLiteral("%1 %2").arg(told[0].second).arg(told[1].second)));
+        // one file opened, one followed: no reload at the joint
+        QCOMPARE(urls.count(), 2);
+        QCOMPARE(config.currentTrackIndex(), 0);
+    }
+
+    // A file that GStreamer recognises (an ID3 tag) but cannot decode, next in the playlist:
+    // the good tone is heard to its end, and only then is the failure told, once.
+    void undecodableNextFileCutsNothingShort()
+    {
+        testsupport::TempHome home;
+        Config config;
+        config.setLoopTracks(false);
+        PlayerController controller(&config, m_player.get());
+        controller.installTrackFinishedHandler();
+        const QString bad = path("tagged-noise.mp3");
+        QVERIFY(testsupport::writeFile(bad, QByteArray(20000, '\0')));
+        QVERIFY(audiotest::embedPictures(bad, Format::Mp3, {m_red}));
+        const QUrl good = QUrl::fromLocalFile(make("before-bad", {{440}, 1.5, Format::Wav}));
+        config.savePlaylist(config.playlists().first().id,
+                            {Track{QUuid::createUuid(), good.toString(), "good", ""},
+                             Track{QUuid::createUuid(), QUrl::fromLocalFile(bad).toString(), "bad", ""}});
+        m_recorder.clear();
+        const QString printed = testsupport::captureStdout([&] {
+            controller.play();
+            QTRY_VERIFY_WITH_TIMEOUT(m_player->url() == good && !m_player->isLoading(), 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(config.currentTrackIndex() == 1, 15000);
+            QTRY_VERIFY_WITH_TIMEOUT(!m_player->isLoading(), 15000);
+            QVERIFY_HEARD(m_recorder, waitForSilence());
+        });
+        QVERIFY2(printed.startsWith("Playback failed: ") && printed.count(u'\n') == 1,
+                 qPrintable(printed));
+        // the whole 1.5 s of tone, its fades included
+        const QList<qsizetype> loud = loudPieces(m_recorder.lastSamples(-1), 0.05);
+        QVERIFY(!loud.isEmpty());
+        QVERIFY2(loudSeconds(loud) > 1.4, qPrintable(QString::number(loudSeconds(loud))));
+    }
+
+    // A seek asked for while the file opens is told once it lands, where it landed.
+    void seekWhileOpeningIsToldOnceItLands()
+    {
+        QSignalSpy seeked(m_player.get(), &TrackPlayer::seeked);
+        m_player->play(m_steps);
+        m_player->seek(0.6);
+        QVERIFY(m_player->isLoading() && seeked.isEmpty());
+        waitForLoaded();
+        QCOMPARE(seeked.count(), 1);
+        QVERIFY2(std::abs(seeked.at(0).at(0).toDouble() - 3.0) < 0.05,
+                 qPrintable(seeked.at(0).at(0).toString()));
+        QVERIFY_HEARD(m_recorder, waitForTone(660, 4000));
+        // in seconds, past the end: the end
+        m_player->play(m_tones[0]);
+        m_player->setCurrentTime(60);
+        QVERIFY(seeked.count() == 1);
+        waitForLoaded();
+        QTRY_COMPARE(seeked.count(), 2);
+        QVERIFY(std::abs(seeked.at(1).at(0).toDouble() - 4.0) < 0.1);
+    }
+
+    // A slow read of a file skipped meanwhile ends last but never replaces the picture of
+    // the file now loaded; the cover says which file it is of, and its PNG copy is there for
+    // the desktop.
+    void slowCoverOfASkippedFileNeverWins()
+    {
+        // long enough to be loaded before the skip
+        const QString red = make("slow-red", {{440}, 3, Format::Flac, 0, true, true, "", {m_red}});
+        const QString blue = file("quick-blue", Format::Flac, {m_blue});
+        std::atomic<int> slowReads = 0;
+        m_player->setCoverReader([&slowReads, red](const QString& path) {
+            if (path == red) {
+                QThread::msleep(1500);
+                ++slowReads;
+            }
+            return albumart::readAlbumArt(path);
+        });
+        m_player->play(QUrl::fromLocalFile(red));
+        waitForLoaded();
+        m_player->play(QUrl::fromLocalFile(blue));
+        QTRY_VERIFY_WITH_TIMEOUT(shows(m_player->albumArt(), Qt::blue), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(slowReads == 1, 5000);
+        QTest::qWait(200);
+        const Cover cover = m_player->cover();
+        QVERIFY(shows(cover.image, Qt::blue) && cover.url == QUrl::fromLocalFile(blue));
+        QVERIFY(shows(QImage(cover.file), Qt::blue));
+        // the late picture left no file behind
+        QCOMPARE(QDir(QFileInfo(cover.file).path()).entryList(QDir::Files).size(), 1);
+    }
+
     // A name without a sound is reported, and neither starts nor counts as the last sound.
+    void missingSoundIsReported_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("unknown") << "whoosh";
+        QTest::newRow("with the extension") << "click.m4a";
+        QTest::newRow("empty") << "";
+    }
+
     void missingSoundIsReported()
     {
+        QFETCH(QString, name);
         SoundPlayer sounds;
         QSignalSpy startedSpy(&sounds, &SoundPlayer::soundStarted);
-        for (const QString name : {"whoosh", "click.m4a", ""}) {
-            QCOMPARE(testsupport::captureStdout([&] { sounds.playSound(name); }),
-                     "Error: Sound file " + name + ".m4a not found.\n");
-        }
+        QCOMPARE(testsupport::captureStdout([&] { sounds.playSound(name); }),
+                 "Error: Sound file " + name + ".m4a not found.\n");
         QVERIFY(startedSpy.isEmpty() && sounds.lastSound().isEmpty());
     }
 
     // Short and quiet: heard, then silence again, nothing near full scale.
+    void shippedSoundsPlay_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const char* name : {"click", "pop", "min", "drag"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
     void shippedSoundsPlay()
     {
+        QFETCH(QString, name);
         SoundPlayer sounds;
         QSignalSpy startedSpy(&sounds, &SoundPlayer::soundStarted);
-        for (const QString name : {"click", "pop", "min", "drag"}) {
-            m_recorder.clear();
-            const QString printed = testsupport::captureStdout([&] {
-                sounds.playSound(name);
-                QVERIFY_HEARD(m_recorder, waitForSound());
-            });
-            QVERIFY2(printed.isEmpty() && sounds.lastSound() == name, qPrintable(name));
-            QCOMPARE(startedSpy.size() == 1 ? startedSpy.takeFirst() : QVariantList(), QVariantList{name});
-            QVERIFY_HEARD(m_recorder, waitForSilence());
-            const QList<float> all = m_recorder.lastSamples(-1);
-            QVERIFY(*std::max_element(all.begin(), all.end()) < 0.5f);
-        }
+        m_recorder.clear();
+        const QString printed = testsupport::captureStdout([&] {
+            sounds.playSound(name);
+            QVERIFY_HEARD(m_recorder, waitForSound());
+        });
+        QVERIFY2(printed.isEmpty() && sounds.lastSound() == name, qPrintable(name));
+        QCOMPARE(startedSpy.size() == 1 ? startedSpy.takeFirst() : QVariantList(), QVariantList{name});
+        QVERIFY_HEARD(m_recorder, waitForSilence());
+        const QList<float> all = m_recorder.lastSamples(-1);
+        QVERIFY(*std::max_element(all.begin(), all.end()) < 0.5f);
     }
 
     // An undecodable sound is reported once and leaves the player working; a new sound cuts off

@@ -1,7 +1,7 @@
 #include "ui/player/contentview.h"
 
 #include "model/config.h"
-#include "playback/audioplayer.h"
+#include "playback/trackplayer.h"
 #include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
 #include "control/playercontroller.h"
@@ -35,10 +35,11 @@ QRect dirtyRect(const QRectF& rect)
 
 } // namespace
 
-ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerController* controller,
+ContentView::ContentView(Config* config, TrackPlayer* player, PlayerController* controller,
                          QWidget* parent)
-    : QWidget(parent), m_config(config), m_audioPlayer(audioPlayer), m_controller(controller),
-      m_layout(config->geometry(), SkinLayout::scaleFor(config->superSized())), m_tracks(config->trackList())
+    : QWidget(parent), m_config(config), m_player(player), m_controller(controller),
+      m_layout(config->geometry(), SkinLayout::scaleFor(config->superSized())),
+      m_tracks(config->trackList())
 {
     setMouseTracking(true);
     // the skin's rounded corners are transparent: on a compositing desktop they blend, elsewhere
@@ -53,11 +54,10 @@ ContentView::ContentView(Config* config, AudioPlayer* audioPlayer, PlayerControl
                          &Config::currentTrackIndexChanged})
         connect(m_config, changed, this, &ContentView::skinChanged);
     connect(m_tracks, &CurrentTracks::changed, this, qOverload<>(&ContentView::update));
-    connect(m_audioPlayer, &AudioPlayer::isPlayingChanged, this, &ContentView::playingChanged);
-    connect(m_audioPlayer, &AudioPlayer::progressChanged, this, &ContentView::updateKnob);
-    connect(m_audioPlayer, &AudioPlayer::albumArtChanged, this, [this] {
-        update(dirtyRect(m_layout.rect(Element::AlbumArt)));
-    });
+    connect(m_player, &TrackPlayer::isPlayingChanged, this, &ContentView::playingChanged);
+    connect(m_player, &TrackPlayer::progressChanged, this, &ContentView::updateKnob);
+    connect(m_player, &TrackPlayer::albumArtChanged, this,
+            [this] { update(dirtyRect(m_layout.rect(Element::AlbumArt))); });
     new SaveNotice(m_config, this);
     updateSize();
 }
@@ -66,17 +66,17 @@ ContentView::~ContentView() = default;
 
 SkinLayout::State ContentView::state() const
 {
-    return {m_isMinimized, m_audioPlayer->isPlaying(), !m_tracks->tracks().isEmpty()};
+    return {m_isMinimized, m_player->isPlaying(), !m_tracks->tracks().isEmpty()};
 }
 
 double ContentView::knobX() const
 {
-    return m_isDragging ? m_dragX : m_layout.knobX(m_audioPlayer->progress());
+    return m_isDragging ? m_dragX : m_layout.knobX(m_player->progress());
 }
 
 QImage ContentView::imageFor(Element element) const
 {
-    const bool playing = m_audioPlayer->isPlaying();
+    const bool playing = m_player->isPlaying();
     switch (element) {
     case Element::Close:
         return m_config->closeImage();
@@ -97,7 +97,7 @@ QImage ContentView::imageFor(Element element) const
     case Element::Scrubber:
         return m_config->trackScrubberImage();
     case Element::AlbumArt: {
-        const QImage art = m_audioPlayer->albumArt();
+        const QImage art = m_player->albumArt();
         if (!art.isNull() && !m_tracks->tracks().isEmpty())
             return art;
         return m_config->trackAlbumImage();
@@ -142,12 +142,13 @@ void ContentView::updateSize()
 
 void ContentView::updateShape(const QSize& size)
 {
-    const QString key = m_config->currentTheme() + QLatin1Char(m_isMinimized ? 'm' : 'f');
+    // keyed by the image itself: a player.png replaced on disk gives its new outline
+    const QImage background = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
+    const qint64 key = background.cacheKey();
     if (size == m_shapeSize && key == m_shapeKey)
         return;
     m_shapeSize = size;
     m_shapeKey = key;
-    const QImage background = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
     if (background.isNull() || !background.hasAlphaChannel() || size.isEmpty()) {
         clearMask();
         return;
@@ -205,7 +206,7 @@ void ContentView::paintEvent(QPaintEvent* event)
 
     if (m_layout.isPresent(Element::AlbumArt, now)) {
         const QRectF rect = m_layout.rect(Element::AlbumArt);
-        const bool hasArt = !m_audioPlayer->albumArt().isNull() && now.hasTracks;
+        const bool hasArt = !m_player->albumArt().isNull() && now.hasTracks;
         painter.setRenderHint(QPainter::SmoothPixmapTransform, hasArt);
         drawSkinImage(Element::AlbumArt, rect);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -266,7 +267,7 @@ void ContentView::playingChanged(bool playing)
 
 void ContentView::updateKnob()
 {
-    if (!m_audioPlayer->isPlaying())
+    if (!m_player->isPlaying())
         return;
     const QRect area = dirtyRect(m_layout.knobRect(knobX()));
     if (area == m_knobArea)
@@ -283,8 +284,7 @@ void ContentView::mousePressEvent(QMouseEvent* event)
         return;
     }
     const QPointF pos = event->position();
-    const std::optional<Element> element =
-        m_layout.elementAt(pos, state(), m_audioPlayer->progress());
+    const std::optional<Element> element = m_layout.elementAt(pos, state(), m_player->progress());
     m_pressed.reset();
     if (element == Element::PlaylistMenu || element == Element::TrackMenu) {
         openMenu(*element);
@@ -309,7 +309,7 @@ void ContentView::mouseMoveEvent(QMouseEvent* event)
             dragTo(pos.x());
     }
     if (!event->buttons())
-        setHover(m_layout.elementAt(pos, state(), m_audioPlayer->progress()));
+        setHover(m_layout.elementAt(pos, state(), m_player->progress()));
     QWidget::mouseMoveEvent(event);
 }
 
@@ -324,11 +324,10 @@ void ContentView::mouseReleaseEvent(QMouseEvent* event)
     if (m_isDragging) {
         endDrag();
     } else if (pressed && pressed != Element::Scrubber &&
-               m_layout.elementAt(event->position(), state(), m_audioPlayer->progress()) ==
-                   pressed) {
+               m_layout.elementAt(event->position(), state(), m_player->progress()) == pressed) {
         click(*pressed);
     }
-    setHover(m_layout.elementAt(event->position(), state(), m_audioPlayer->progress()));
+    setHover(m_layout.elementAt(event->position(), state(), m_player->progress()));
     event->accept();
 }
 
@@ -388,7 +387,7 @@ void ContentView::click(Element element)
         m_controller->skipTrack(PlayerController::Direction::Previous, QStringLiteral("click"));
         break;
     case Element::PlayPause:
-        if (m_audioPlayer->isPlaying())
+        if (m_player->isPlaying())
             m_controller->pause();
         else
             m_controller->play(QStringLiteral("click"));
@@ -463,13 +462,13 @@ void ContentView::beginDrag()
     m_isDragging = true;
     setCursor(Qt::ClosedHandCursor);
     // the music plays on, but its ticks must not move the knob under the pointer
-    m_audioPlayer->invalidateTimer();
+    m_player->invalidateTimer();
 }
 
 void ContentView::dragTo(double x)
 {
     m_dragX = m_layout.clampToTravel(x);
-    m_audioPlayer->seek(m_layout.fractionAt(m_dragX));
+    m_player->seek(m_layout.fractionAt(m_dragX));
     updateKnob();
 }
 
@@ -477,7 +476,7 @@ void ContentView::endDrag()
 {
     m_isDragging = false;
     setCursor(Qt::ArrowCursor);
-    m_audioPlayer->invalidateTimer();
-    m_audioPlayer->startTimer();
+    m_player->invalidateTimer();
+    m_player->startTimer();
     updateKnob();
 }

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-class AudioPlayer;
+class TrackPlayer;
 class Config;
 class CurrentTracks;
 class PlayerController;
@@ -20,7 +20,7 @@ class ContentView final : public QWidget {
     Q_OBJECT
 
 public:
-    ContentView(Config* config, AudioPlayer* audioPlayer, PlayerController* controller,
+    ContentView(Config* config, TrackPlayer* player, PlayerController* controller,
                 QWidget* parent = nullptr);
     ~ContentView() override;
     Q_DISABLE_COPY_MOVE(ContentView)
@@ -30,7 +30,7 @@ public:
     const SkinLayout& layout() const { return m_layout; }
     SkinLayout::State state() const;
     CurrentTracks* currentTracks() const { return m_tracks; }
-    AudioPlayer* audioPlayer() const { return m_audioPlayer; }
+    TrackPlayer* player() const { return m_player; }
 
     bool isMinimized() const { return m_isMinimized; }
     // What the minimise button toggles (without its sound).
@@ -91,7 +91,7 @@ private:
     void paintText(QPainter& painter, Element element, const QRect& dirty);
 
     Config* m_config;
-    AudioPlayer* m_audioPlayer;
+    TrackPlayer* m_player;
     PlayerController* m_controller;
     SkinLayout m_layout;
     CurrentTracks* m_tracks = nullptr;
@@ -119,5 +119,5 @@ private:
     QMenu* m_menu = nullptr;
     QMenu* m_playerMenu = nullptr;
     QSize m_shapeSize;
-    QString m_shapeKey;
+    qint64 m_shapeKey = 0;
 };

@@ -1,14 +1,14 @@
 #include "ui/player/playermenu.h"
 
 #include "model/config.h"
-#include "playback/audioplayer.h"
+#include "playback/trackplayer.h"
 #include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
 #include "control/playercontroller.h"
 
-PlayerMenu::PlayerMenu(PlayerController* controller, AudioPlayer* audioPlayer, bool withWindowItems,
+PlayerMenu::PlayerMenu(PlayerController* controller, TrackPlayer* player, bool withWindowItems,
                        QWidget* parent)
-    : QMenu(tr("Player"), parent), m_controller(controller), m_audioPlayer(audioPlayer),
+    : QMenu(tr("Player"), parent), m_controller(controller), m_player(player),
       m_currentTracks(controller->config()->trackList())
 {
     PlayerController* c = m_controller;
@@ -35,7 +35,7 @@ PlayerMenu::PlayerMenu(PlayerController* controller, AudioPlayer* audioPlayer, b
     }
 
     Config* config = c->config();
-    connect(m_audioPlayer, &AudioPlayer::isPlayingChanged, this, &PlayerMenu::updateTitles);
+    connect(m_player, &TrackPlayer::isPlayingChanged, this, &PlayerMenu::updateTitles);
     connect(config, &Config::loopTracksChanged, this, &PlayerMenu::updateTitles);
     connect(config, &Config::shuffleTracksChanged, this, &PlayerMenu::updateTitles);
     // the submenus are built when the menu opens, not on every change of what they list
@@ -51,7 +51,7 @@ QList<QAction*> PlayerMenu::shortcutActions() const
 void PlayerMenu::updateTitles()
 {
     const Config* config = m_controller->config();
-    m_playPause->setText(m_audioPlayer->isPlaying() ? tr("Pause") : tr("Play"));
+    m_playPause->setText(m_player->isPlaying() ? tr("Pause") : tr("Play"));
     m_loop->setIcon(config->loopTracks() ? menuentries::checkmark() : QIcon());
     m_shuffle->setIcon(config->shuffleTracks() ? menuentries::checkmark() : QIcon());
 }

@@ -2,7 +2,7 @@
 
 #include <QMenu>
 
-class AudioPlayer;
+class TrackPlayer;
 class CurrentTracks;
 class PlayerController;
 
@@ -14,7 +14,7 @@ class PlayerMenu final : public QMenu {
 
 public:
     // withWindowItems adds "Settings..." and "Quit", for places with no other way to them.
-    PlayerMenu(PlayerController* controller, AudioPlayer* audioPlayer, bool withWindowItems,
+    PlayerMenu(PlayerController* controller, TrackPlayer* player, bool withWindowItems,
                QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(PlayerMenu)
 
@@ -34,7 +34,7 @@ private:
     void updateTitles();
 
     PlayerController* m_controller;
-    AudioPlayer* m_audioPlayer;
+    TrackPlayer* m_player;
     CurrentTracks* m_currentTracks;
     QAction* m_playPause = nullptr;
     QAction* m_loop = nullptr;

@@ -1,6 +1,6 @@
 #include "ui/player/skinaccessible.h"
 
-#include "playback/audioplayer.h"
+#include "playback/trackplayer.h"
 #include "ui/player/contentview.h"
 
 #include <QAccessibleWidget>
@@ -14,7 +14,7 @@ namespace {
 
 using Element = SkinLayout::Element;
 
-QString nameOf(Element element, const ContentView* view, const AudioPlayer* player)
+QString nameOf(Element element, const ContentView* view, const TrackPlayer* player)
 {
     switch (element) {
     case Element::Close:
@@ -65,7 +65,7 @@ class SkinElementAccessible final : public QAccessibleInterface,
                                     public QAccessibleActionInterface,
                                     public QAccessibleValueInterface {
 public:
-    SkinElementAccessible(ContentView* view, AudioPlayer* player, Element element)
+    SkinElementAccessible(ContentView* view, TrackPlayer* player, Element element)
         : m_view(view), m_player(player), m_element(element)
     {
     }
@@ -154,7 +154,7 @@ private:
     }
 
     QPointer<ContentView> m_view;
-    QPointer<AudioPlayer> m_player;
+    QPointer<TrackPlayer> m_player;
     Element m_element;
 };
 
@@ -224,7 +224,7 @@ private:
         QAccessible::Id& id = m_ids[size_t(element)];
         if (!id) {
             id = QAccessible::registerAccessibleInterface(
-                new SkinElementAccessible(view(), view()->audioPlayer(), element));
+                new SkinElementAccessible(view(), view()->player(), element));
         }
         return QAccessible::accessibleInterface(id);
     }
