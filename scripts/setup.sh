@@ -16,7 +16,7 @@ dbus dbus-x11 playerctl desktop-file-utils
 qt6-wayland weston appstream
 sox libsox-fmt-all ffmpeg
 fonts-dejavu-core file
-clang libclang-rt-14-dev
+clang libclang-rt-14-dev clang-format
 "
 
 missing=""

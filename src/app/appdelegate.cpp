@@ -158,7 +158,8 @@ void AppDelegate::startMpris()
     m_mpris = new MprisService(m_controller, m_audioPlayer, this);
     m_mpris->raiseHandler = [this] { raisePlayer(); };
     m_mpris->quitHandler = [] { QApplication::quit(); };
-    m_mpris->openHandler = [this](const QStringList& arguments, const MprisService::OpenDone& done) {
+    m_mpris->openHandler = [this](const QStringList& arguments,
+                                  const MprisService::OpenDone& done) {
         m_opener->open(arguments, done);
     };
     m_mpris->registerOnSessionBus();

@@ -95,7 +95,8 @@ QStringList absoluteArguments(const QStringList& files)
     QStringList absolute;
     for (const QString& file : files) {
         const QFileInfo info(file);
-        absolute.append(!info.exists() && playlistformats::hasUriScheme(file) ? file : info.absoluteFilePath());
+        absolute.append(
+            !info.exists() && playlistformats::hasUriScheme(file) ? file : info.absoluteFilePath());
     }
     return absolute;
 }

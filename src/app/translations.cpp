@@ -16,7 +16,8 @@ void installTranslations(const QLocale& locale)
         }
     }
     auto* own = new QTranslator(QCoreApplication::instance());
-    if (own->load(locale, QStringLiteral("lindenfold"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+    if (own->load(locale, QStringLiteral("lindenfold"), QStringLiteral("_"),
+                  QStringLiteral(":/i18n"))) {
         QCoreApplication::installTranslator(own);
         ours = own;
     } else {

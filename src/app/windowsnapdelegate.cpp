@@ -10,8 +10,7 @@
 WindowSnapDelegate::WindowSnapDelegate(QObject* parent) : QObject(parent) {}
 
 std::optional<QPointF> WindowSnapDelegate::snappedOrigin(const QRectF& frame,
-                                                         const QRectF& available,
-                                                         double threshold)
+                                                         const QRectF& available, double threshold)
 {
     // right() and bottom() of QRectF are x + width and y + height: the true edges
     const double left = std::abs(frame.left() - available.left());

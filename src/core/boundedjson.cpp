@@ -48,11 +48,11 @@ public:
 
 private:
     struct Frame {
-        json* node = nullptr;          // null while skipping a value nobody reads
+        json* node = nullptr; // null while skipping a value nobody reads
         const Shape* shape = nullptr;
         bool isArray = false;
-        bool poisoned = false;         // an array past its first wrong element
-        const Shape* slot = nullptr;   // the shape expected for the next value
+        bool poisoned = false;       // an array past its first wrong element
+        const Shape* slot = nullptr; // the shape expected for the next value
         std::string key;
     };
 

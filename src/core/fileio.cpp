@@ -48,16 +48,19 @@ std::optional<FileStamp> fileStamp(const QString& path)
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return std::nullopt;
     return FileStamp{st.st_dev, st.st_ino, st.st_size,
-                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, S_ISREG(st.st_mode)};
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     S_ISREG(st.st_mode)};
 }
 
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, ReadError* error)
 {
     // non-blocking, so that opening a FIFO returns at once instead of waiting for a writer
-    Descriptor file{::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+    Descriptor file{
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
     if (file.fd < 0) {
         const int code = errno;
-        fail(error, code == ENOENT ? ReadFailure::Missing : ReadFailure::Unreadable, errnoText(code));
+        fail(error, code == ENOENT ? ReadFailure::Missing : ReadFailure::Unreadable,
+             errnoText(code));
         return std::nullopt;
     }
     struct stat st;
@@ -102,8 +105,7 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
 
 namespace {
 
-template <typename File>
-bool writeAll(File& file, const QByteArray& bytes)
+template <typename File> bool writeAll(File& file, const QByteArray& bytes)
 {
     for (qint64 done = 0; done < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
@@ -119,8 +121,8 @@ bool writeAll(File& file, const QByteArray& bytes)
 bool writeNewFile(const QString& path, const QByteArray& bytes, QString* error)
 {
     QFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)
-                    && writeAll(file, bytes);
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered) &&
+                    writeAll(file, bytes);
     if (ok)
         file.close();
     if (ok && file.error() == QFileDevice::NoError)

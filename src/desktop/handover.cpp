@@ -49,8 +49,8 @@ bool handOver(qint64 pid, const QStringList& arguments, int waitMs)
         QThread::msleep(20);
     }
     QDBusMessage call = QDBusMessage::createMethodCall(
-        service, QStringLiteral("/org/mpris/MediaPlayer2"), QStringLiteral("org.lindenfold.Lindenfold"),
-        QStringLiteral("Open"));
+        service, QStringLiteral("/org/mpris/MediaPlayer2"),
+        QStringLiteral("org.lindenfold.Lindenfold"), QStringLiteral("Open"));
     call << arguments;
     // the reply comes once the files are read: long lists take a while
     const QDBusMessage reply = bus.call(call, QDBus::Block, 600000);

@@ -33,7 +33,9 @@ class RootAdaptor final : public QDBusAbstractAdaptor {
     Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
 
 public:
-    explicit RootAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service) {}
+    explicit RootAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service)
+    {
+    }
 
     bool canQuit() const { return true; }
     bool canRaise() const { return true; }
@@ -71,7 +73,10 @@ class PlayerAdaptor final : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanControl READ yes)
 
 public:
-    explicit PlayerAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service) {}
+    explicit PlayerAdaptor(MprisService* service)
+        : QDBusAbstractAdaptor(service), m_service(service)
+    {
+    }
 
     QString playbackStatus() const { return m_service->playbackStatus(); }
     QString loopStatus() const { return m_service->loopStatus(); }
@@ -114,7 +119,10 @@ class LindenfoldAdaptor final : public QDBusAbstractAdaptor {
     Q_CLASSINFO("D-Bus Interface", "org.lindenfold.Lindenfold")
 
 public:
-    explicit LindenfoldAdaptor(MprisService* service) : QDBusAbstractAdaptor(service), m_service(service) {}
+    explicit LindenfoldAdaptor(MprisService* service)
+        : QDBusAbstractAdaptor(service), m_service(service)
+    {
+    }
 
 public slots:
     QStringList Open(const QStringList& arguments, const QDBusMessage& message)
@@ -195,8 +203,9 @@ bool MprisService::registerOnSessionBus()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
         const QString reason = bus.lastError().message();
-        printLine(QStringLiteral("MPRIS is unavailable: no session bus")
-                  + (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')')));
+        printLine(
+            QStringLiteral("MPRIS is unavailable: no session bus") +
+            (reason.isEmpty() ? QString() : QStringLiteral(" (") + reason + QLatin1Char(')')));
         return false;
     }
     if (!bus.registerObject(kObjectPath, this)) {
@@ -204,8 +213,8 @@ bool MprisService::registerOnSessionBus()
         return false;
     }
     // a second running player takes an instance name, as the protocol suggests
-    if (!bus.registerService(kBusName)
-        && !bus.registerService(instanceBusName(QCoreApplication::applicationPid()))) {
+    if (!bus.registerService(kBusName) &&
+        !bus.registerService(instanceBusName(QCoreApplication::applicationPid()))) {
         printLine(QStringLiteral("MPRIS is unavailable: ") + bus.lastError().message());
         return false;
     }
@@ -270,8 +279,8 @@ qint64 MprisService::position() const
 
 QDBusObjectPath MprisService::trackObjectPath(const QUuid& id)
 {
-    return QDBusObjectPath(QStringLiteral("/org/lindenfold/track/")
-                           + id.toString(QUuid::Id128).toUpper());
+    return QDBusObjectPath(QStringLiteral("/org/lindenfold/track/") +
+                           id.toString(QUuid::Id128).toUpper());
 }
 
 QVariantMap MprisService::metadata() const
@@ -280,7 +289,8 @@ QVariantMap MprisService::metadata() const
     const qint64 index = m_config->currentTrackIndex();
     if (index < 0 || index >= tracks.size())
         return {{QStringLiteral("mpris:trackid"),
-                 QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
+                 QVariant::fromValue(QDBusObjectPath(
+                     QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
     const Track& track = tracks.at(index);
     QVariantMap map;
     map.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(trackObjectPath(track.id)));
@@ -359,16 +369,18 @@ QString MprisService::instanceBusName(qint64 pid)
 
 QStringList MprisService::supportedMimeTypes()
 {
-    return {QStringLiteral("audio/flac"), QStringLiteral("audio/x-flac"), QStringLiteral("audio/mpeg"),
-            QStringLiteral("audio/ogg"), QStringLiteral("audio/x-vorbis+ogg"),
-            QStringLiteral("audio/x-opus+ogg"), QStringLiteral("audio/opus"),
-            QStringLiteral("audio/x-wav"), QStringLiteral("audio/wav"), QStringLiteral("audio/mp4"),
-            QStringLiteral("audio/x-m4a"), QStringLiteral("audio/aac"),
-            QStringLiteral("audio/x-mpegurl"), QStringLiteral("application/vnd.apple.mpegurl"),
-            QStringLiteral("audio/x-scpls"), QStringLiteral("application/xspf+xml")};
+    return {QStringLiteral("audio/flac"),         QStringLiteral("audio/x-flac"),
+            QStringLiteral("audio/mpeg"),         QStringLiteral("audio/ogg"),
+            QStringLiteral("audio/x-vorbis+ogg"), QStringLiteral("audio/x-opus+ogg"),
+            QStringLiteral("audio/opus"),         QStringLiteral("audio/x-wav"),
+            QStringLiteral("audio/wav"),          QStringLiteral("audio/mp4"),
+            QStringLiteral("audio/x-m4a"),        QStringLiteral("audio/aac"),
+            QStringLiteral("audio/x-mpegurl"),    QStringLiteral("application/vnd.apple.mpegurl"),
+            QStringLiteral("audio/x-scpls"),      QStringLiteral("application/xspf+xml")};
 }
 
-void MprisService::open(const QStringList& arguments, const std::function<void(const QStringList&)>& done)
+void MprisService::open(const QStringList& arguments,
+                        const std::function<void(const QStringList&)>& done)
 {
     raise();
     if (!openHandler) {
@@ -420,8 +432,9 @@ void MprisService::refresh()
 
 void MprisService::emitChanged(const QString& interface, const QVariantMap& changed)
 {
-    QDBusMessage signal = QDBusMessage::createSignal(
-        kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal =
+        QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
     signal << interface << changed << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

@@ -16,8 +16,7 @@ struct DecodeError {
     QString message;
 };
 
-template <typename T>
-using Decoded = std::variant<T, DecodeError>;
+template <typename T> using Decoded = std::variant<T, DecodeError>;
 
 QByteArray encodeSettings(const SettingsData& data);
 Decoded<SettingsData> decodeSettings(const QByteArray& bytes);

@@ -119,7 +119,8 @@ void Config::keepBrokenSettings(const QString& path)
     const QFileInfo info(path);
     const QString prefix = info.fileName() + QStringLiteral(".broken.");
     QList<int> numbers;
-    for (const QString& name : info.dir().entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::System | QDir::Hidden)) {
+    for (const QString& name : info.dir().entryList({prefix + QLatin1Char('*')},
+                                                    QDir::Files | QDir::System | QDir::Hidden)) {
         bool ok = false;
         const int n = name.mid(prefix.size()).toInt(&ok);
         if (ok && n >= 2)
@@ -129,14 +130,16 @@ void Config::keepBrokenSettings(const QString& path)
     const bool hasFirst = QFileInfo::exists(first) || QFileInfo(first).isSymLink();
     QString target = first;
     if (hasFirst) {
-        target = path + QStringLiteral(".broken.%1").arg(numbers.isEmpty() ? 2 : numbers.last() + 1);
+        target =
+            path + QStringLiteral(".broken.%1").arg(numbers.isEmpty() ? 2 : numbers.last() + 1);
         while (!numbers.isEmpty() && numbers.size() + 2 > kMaxBrokenCopies)
             QFile::remove(path + QStringLiteral(".broken.%1").arg(numbers.takeFirst()));
     }
     if (QFile::rename(path, target) || QFile::copy(path, target))
         printLine(QStringLiteral("The damaged settings file was kept as \"%1\".").arg(target));
     else
-        printLine(QStringLiteral("The damaged settings file could not be kept as \"%1\".").arg(target));
+        printLine(
+            QStringLiteral("The damaged settings file could not be kept as \"%1\".").arg(target));
 }
 
 QString Config::dataDirectory() const

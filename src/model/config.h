@@ -30,9 +30,12 @@ class Config final : public QObject {
     LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_PROPERTY)
 #undef LINDENFOLD_OPTION_PROPERTY
     Q_PROPERTY(QList<Playlist> playlists READ playlists WRITE setPlaylists NOTIFY playlistsChanged)
-    Q_PROPERTY(qint64 currentPlaylistIndex READ currentPlaylistIndex WRITE setCurrentPlaylistIndex NOTIFY currentPlaylistIndexChanged)
-    Q_PROPERTY(qint64 currentTrackIndex READ currentTrackIndex WRITE setCurrentTrackIndex NOTIFY currentTrackIndexChanged)
-    Q_PROPERTY(qint64 lastSelectedPlaylistID READ lastSelectedPlaylistID WRITE setLastSelectedPlaylistID NOTIFY lastSelectedPlaylistIDChanged)
+    Q_PROPERTY(qint64 currentPlaylistIndex READ currentPlaylistIndex WRITE setCurrentPlaylistIndex
+                   NOTIFY currentPlaylistIndexChanged)
+    Q_PROPERTY(qint64 currentTrackIndex READ currentTrackIndex WRITE setCurrentTrackIndex NOTIFY
+                   currentTrackIndexChanged)
+    Q_PROPERTY(qint64 lastSelectedPlaylistID READ lastSelectedPlaylistID WRITE
+                   setLastSelectedPlaylistID NOTIFY lastSelectedPlaylistIDChanged)
     // one property per field of the theme geometry, all notified by geometryChanged
 #define LINDENFOLD_GEOMETRY_PROPERTY(Type, name, setter)                                           \
     Q_PROPERTY(Type name READ name WRITE setter NOTIFY geometryChanged)
@@ -56,18 +59,42 @@ public:
     }
     LINDENFOLD_OPTIONS(LINDENFOLD_OPTION_GETTER)
 #undef LINDENFOLD_OPTION_GETTER
-    QList<Playlist> playlists() const { return m_playlists; }
-    qint64 currentPlaylistIndex() const { return m_currentPlaylistIndex; }
-    qint64 currentTrackIndex() const { return m_currentTrackIndex; }
-    qint64 lastSelectedPlaylistID() const { return m_lastSelectedPlaylistID; }
-#define LINDENFOLD_GETTER(Type, name, setter) \
-    Type name() const { return m_geometry.name; }
+    QList<Playlist> playlists() const
+    {
+        return m_playlists;
+    }
+    qint64 currentPlaylistIndex() const
+    {
+        return m_currentPlaylistIndex;
+    }
+    qint64 currentTrackIndex() const
+    {
+        return m_currentTrackIndex;
+    }
+    qint64 lastSelectedPlaylistID() const
+    {
+        return m_lastSelectedPlaylistID;
+    }
+#define LINDENFOLD_GETTER(Type, name, setter)                                                      \
+    Type name() const                                                                              \
+    {                                                                                              \
+        return m_geometry.name;                                                                    \
+    }
     LINDENFOLD_THEME_ALL_FIELDS(LINDENFOLD_GETTER)
 #undef LINDENFOLD_GETTER
     // The current theme's geometry as one value.
-    const ThemeData& geometry() const { return m_geometry; }
-    QString documentDirectory() const { return m_documentDirectory; }
-    SoundPlayer* soundPlayer() const { return m_soundPlayer; }
+    const ThemeData& geometry() const
+    {
+        return m_geometry;
+    }
+    QString documentDirectory() const
+    {
+        return m_documentDirectory;
+    }
+    SoundPlayer* soundPlayer() const
+    {
+        return m_soundPlayer;
+    }
 
 #define LINDENFOLD_OPTION_SETTER(Type, name, setter, initial, presence)                            \
     void setter(OptionParameter<Type> value);
@@ -103,7 +130,10 @@ public:
     // from the file once per change of it, shared by every reader).
     std::optional<Playlist> currentPlaylist() const;
     QList<Track> currentTracks() const;
-    CurrentTracks* trackList() const { return m_currentTracks; }
+    CurrentTracks* trackList() const
+    {
+        return m_currentTracks;
+    }
 
     // Track sequencing
     void previousTrack();

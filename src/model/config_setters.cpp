@@ -5,8 +5,7 @@
 
 namespace {
 
-template <typename T>
-bool assignIfChanged(T& field, const T& value)
+template <typename T> bool assignIfChanged(T& field, const T& value)
 {
     if (field == value)
         return false;

@@ -9,7 +9,6 @@
 
 #include <malloc.h>
 
-
 CurrentTracks::CurrentTracks(Config* config) : QObject(config), m_config(config)
 {
     connect(m_config, &Config::currentPlaylistIndexChanged, this, &CurrentTracks::recheck);

@@ -9,8 +9,7 @@
 
 class Config;
 class QFileSystemWatcher;
-template <typename T>
-class QFutureWatcher;
+template <typename T> class QFutureWatcher;
 
 // The current playlist's tracks, the one list that the skin, the menus, sequencing, the
 // controller and MPRIS read. The file is decoded again only when it has changed (another
@@ -55,8 +54,8 @@ private:
 
     Config* m_config;
     QList<Track> m_tracks;
-    QUuid m_tracksOf; // the playlist m_tracks belongs to
-    std::optional<Stamp> m_stamp; // of what m_tracks holds; empty when it must be read
+    QUuid m_tracksOf;               // the playlist m_tracks belongs to
+    std::optional<Stamp> m_stamp;   // of what m_tracks holds; empty when it must be read
     std::optional<Stamp> m_pending; // of a decode running on a worker thread
     QFutureWatcher<QList<Track>>* m_decode = nullptr;
     int m_readCount = 0;

@@ -289,7 +289,8 @@ struct Expander {
             return;
         }
         fileio::ReadError error;
-        const std::optional<QByteArray> content = fileio::readRegularFile(path, kMaxListBytes, &error);
+        const std::optional<QByteArray> content =
+            fileio::readRegularFile(path, kMaxListBytes, &error);
         if (!content) {
             skip(path, error.kind == fileio::ReadFailure::Missing ? QStringLiteral("no such file")
                                                                   : error.message);

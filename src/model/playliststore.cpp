@@ -122,7 +122,8 @@ void Config::deletePlaylist(const QUuid& id)
             printLine(QStringLiteral("Failed to delete playlist file: ") + file.errorString());
     }
     QList<Playlist> list = m_playlists;
-    const auto it = std::find_if(list.begin(), list.end(), [&](const Playlist& p) { return p.id == id; });
+    const auto it =
+        std::find_if(list.begin(), list.end(), [&](const Playlist& p) { return p.id == id; });
     if (it == list.end())
         return;
     list.erase(it);
@@ -133,7 +134,8 @@ void Config::deletePlaylist(const QUuid& id)
 void Config::savePlaylist(const QUuid& id, const QList<Track>& tracks)
 {
     QString error;
-    if (!fileio::writeFileAtomically(playlistFileURL(id), codec::encodePlaylist(PlaylistData{tracks}), &error)) {
+    if (!fileio::writeFileAtomically(playlistFileURL(id),
+                                     codec::encodePlaylist(PlaylistData{tracks}), &error)) {
         reportSaveFailure(QStringLiteral("Failed to save JSON data: "), error);
         return;
     }
@@ -154,7 +156,8 @@ QList<Track> Config::readTracksFile(const QString& path)
     if (!bytes) {
         // a missing or unreadable file reads as empty without a word; only the limit is told
         if (readError.kind == fileio::ReadFailure::TooLarge)
-            printLine(QStringLiteral("Playlist file \"%1\" not read: %2").arg(path, readError.message));
+            printLine(
+                QStringLiteral("Playlist file \"%1\" not read: %2").arg(path, readError.message));
         return {};
     }
     // the bytes are let go as soon as they are parsed

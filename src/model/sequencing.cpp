@@ -50,7 +50,8 @@ void Config::nextTrack()
 {
     const qint64 n = currentTracks().size();
     if (n > 0)
-        setCurrentTrackIndex(sequencing::next(n, m_currentTrackIndex, m_shuffleTracks, m_loopTracks));
+        setCurrentTrackIndex(
+            sequencing::next(n, m_currentTrackIndex, m_shuffleTracks, m_loopTracks));
 }
 
 qint64 Config::followingTrackIndex(qint64 trackCount) const

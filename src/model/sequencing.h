@@ -16,6 +16,7 @@ qint64 systemRandom(qint64 n);
 qint64 previous(qint64 count, qint64 index);
 // The track after index in a list of count > 0: a random other one under shuffle, the next,
 // the first again past the end when looping, and index itself where the list ends.
-qint64 next(qint64 count, qint64 index, bool shuffle, bool loop, const Random& random = systemRandom);
+qint64 next(qint64 count, qint64 index, bool shuffle, bool loop,
+            const Random& random = systemRandom);
 
 } // namespace sequencing

@@ -57,11 +57,13 @@ void Config::loadTheme()
     }
     const ThemeData& t = std::get<ThemeData>(decoded);
     const auto tooSmall = [](double side) { return !(side >= ThemeData::kMinWindowPoints); };
-    if (tooSmall(t.playerWidth) || tooSmall(t.playerHeight) || tooSmall(t.playerMinWidth) || tooSmall(t.playerMinHeight))
-        printLine(QStringLiteral("The theme \"%1\" makes the player window smaller than %2x%2 points; "
-                                 "it is shown at least that large.")
-                      .arg(m_currentTheme)
-                      .arg(ThemeData::kMinWindowPoints));
+    if (tooSmall(t.playerWidth) || tooSmall(t.playerHeight) || tooSmall(t.playerMinWidth) ||
+        tooSmall(t.playerMinHeight))
+        printLine(
+            QStringLiteral("The theme \"%1\" makes the player window smaller than %2x%2 points; "
+                           "it is shown at least that large.")
+                .arg(m_currentTheme)
+                .arg(ThemeData::kMinWindowPoints));
     applyTheme(t);
 }
 
@@ -82,7 +84,8 @@ namespace {
 
 bool writeThemeJson(const QString& dir, const ThemeData& data, QString* error)
 {
-    return fileio::writeFileAtomically(dir + QStringLiteral("/theme.json"), theme::encodeTheme(data), error);
+    return fileio::writeFileAtomically(dir + QStringLiteral("/theme.json"),
+                                       theme::encodeTheme(data), error);
 }
 
 QString elementFile(const QString& dir, const QString& element)
@@ -96,11 +99,13 @@ void Config::writeThemeFile(const QString& name)
 {
     const QString dir = themeDirectory(name);
     if (dir.isEmpty()) {
-        printLine(QStringLiteral("Failed to write theme.json: \"%1\" is not a valid theme name.").arg(name));
+        printLine(QStringLiteral("Failed to write theme.json: \"%1\" is not a valid theme name.")
+                      .arg(name));
         return;
     }
-    const ThemeData data = theme::isBuiltInTheme(name) ? theme::familyGeometry(theme::familyOf(name))
-                                                       : currentGeometry();
+    const ThemeData data = theme::isBuiltInTheme(name)
+                               ? theme::familyGeometry(theme::familyOf(name))
+                               : currentGeometry();
     QString error;
     if (!writeThemeJson(dir, data, &error))
         reportSaveFailure(QStringLiteral("Failed to write theme.json: "), error);
@@ -117,7 +122,8 @@ void Config::installBuiltInThemes()
     const QString prefix = QStringLiteral(".Themes-install-");
     QDir data(dataDirectory());
     // what an interrupted installation left behind
-    for (const QString& stale : data.entryList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden))
+    for (const QString& stale :
+         data.entryList({prefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden))
         QDir(data.filePath(stale)).removeRecursively();
     QTemporaryDir staging(data.filePath(prefix + QStringLiteral("XXXXXX")));
     if (!staging.isValid()) {
@@ -129,9 +135,11 @@ void Config::installBuiltInThemes()
             return;
     }
     fileio::syncFileSystem(staging.path());
-    if (!QFile::setPermissions(staging.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                                                   | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther)
-        || !QDir().rename(staging.path(), themes)) {
+    if (!QFile::setPermissions(staging.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                   QFile::ExeOwner | QFile::ReadGroup |
+                                                   QFile::ExeGroup | QFile::ReadOther |
+                                                   QFile::ExeOther) ||
+        !QDir().rename(staging.path(), themes)) {
         printLine(QStringLiteral("Could not create the directory \"%1\".").arg(themes));
         return;
     }
@@ -146,7 +154,8 @@ bool Config::installTheme(const QString& name, const QString& dir)
     }
     const ThemeData data = theme::familyGeometry(theme::familyOf(name));
     QString error;
-    if (!fileio::writeNewFile(dir + QStringLiteral("/theme.json"), theme::encodeTheme(data), &error)) {
+    if (!fileio::writeNewFile(dir + QStringLiteral("/theme.json"), theme::encodeTheme(data),
+                              &error)) {
         reportSaveFailure(QStringLiteral("Failed to write theme.json: "), error);
         return false;
     }
@@ -156,8 +165,8 @@ bool Config::installTheme(const QString& name, const QString& dir)
         if (!QFile::exists(resource))
             continue;
         QFile image(resource);
-        if (!image.open(QIODevice::ReadOnly)
-            || !fileio::writeNewFile(elementFile(dir, element), image.readAll(), &error)) {
+        if (!image.open(QIODevice::ReadOnly) ||
+            !fileio::writeNewFile(elementFile(dir, element), image.readAll(), &error)) {
             reportSaveFailure(QStringLiteral("Failed to install the theme \"%1\": ").arg(name),
                               error.isEmpty() ? image.errorString() : error);
             return false;
@@ -187,7 +196,8 @@ QSize Config::skinImagePixels(const QString& element) const
         {QStringLiteral("play-on"), {&ThemeData::playWidth, &ThemeData::playHeight}},
         {QStringLiteral("player"), {&ThemeData::playerWidth, &ThemeData::playerHeight}},
         {QStringLiteral("player-min"), {&ThemeData::playerMinWidth, &ThemeData::playerMinHeight}},
-        {QStringLiteral("playlist-menu"), {&ThemeData::playlistMenuWidth, &ThemeData::playlistMenuHeight}},
+        {QStringLiteral("playlist-menu"),
+         {&ThemeData::playlistMenuWidth, &ThemeData::playlistMenuHeight}},
         {QStringLiteral("rr"), {&ThemeData::rrWidth, &ThemeData::rrHeight}},
         {QStringLiteral("rr-on"), {&ThemeData::rrWidth, &ThemeData::rrHeight}},
         {QStringLiteral("track-album"), {&ThemeData::trackArtWidth, &ThemeData::trackArtHeight}},
@@ -200,7 +210,8 @@ QSize Config::skinImagePixels(const QString& element) const
     const double ratio = qGuiApp ? std::max(1.0, qGuiApp->devicePixelRatio()) : 1.0;
     const auto pixels = [&](double points) {
         // NaN and negative sizes draw nothing; a pixel keeps the image decodable
-        const double p = std::isnan(points) ? 1 : std::clamp(std::ceil(points * 1.5 * ratio), 1.0, 4096.0);
+        const double p =
+            std::isnan(points) ? 1 : std::clamp(std::ceil(points * 1.5 * ratio), 1.0, 4096.0);
         return int(p);
     };
     QSize size(pixels(m_geometry.*(it->first)), pixels(m_geometry.*(it->second)));
@@ -214,19 +225,67 @@ QImage Config::skinImage(const QString& element) const
     return theme::skinImage(themeDirectory(m_currentTheme), element, skinImagePixels(element));
 }
 
-QImage Config::closeImage() const { return skinImage(QStringLiteral("close")); }
-QImage Config::ffImage() const { return skinImage(QStringLiteral("ff")); }
-QImage Config::ffOnImage() const { return skinImage(QStringLiteral("ff-on")); }
-QImage Config::minImage() const { return skinImage(QStringLiteral("min")); }
-QImage Config::pauseImage() const { return skinImage(QStringLiteral("pause")); }
-QImage Config::pauseOnImage() const { return skinImage(QStringLiteral("pause-on")); }
-QImage Config::playImage() const { return skinImage(QStringLiteral("play")); }
-QImage Config::playOnImage() const { return skinImage(QStringLiteral("play-on")); }
-QImage Config::playerImage() const { return skinImage(QStringLiteral("player")); }
-QImage Config::playerMinImage() const { return skinImage(QStringLiteral("player-min")); }
-QImage Config::playlistMenuImage() const { return skinImage(QStringLiteral("playlist-menu")); }
-QImage Config::rrImage() const { return skinImage(QStringLiteral("rr")); }
-QImage Config::rrOnImage() const { return skinImage(QStringLiteral("rr-on")); }
-QImage Config::trackAlbumImage() const { return skinImage(QStringLiteral("track-album")); }
-QImage Config::trackMenuImage() const { return skinImage(QStringLiteral("track-menu")); }
-QImage Config::trackScrubberImage() const { return skinImage(QStringLiteral("track-scrubber")); }
+QImage Config::closeImage() const
+{
+    return skinImage(QStringLiteral("close"));
+}
+QImage Config::ffImage() const
+{
+    return skinImage(QStringLiteral("ff"));
+}
+QImage Config::ffOnImage() const
+{
+    return skinImage(QStringLiteral("ff-on"));
+}
+QImage Config::minImage() const
+{
+    return skinImage(QStringLiteral("min"));
+}
+QImage Config::pauseImage() const
+{
+    return skinImage(QStringLiteral("pause"));
+}
+QImage Config::pauseOnImage() const
+{
+    return skinImage(QStringLiteral("pause-on"));
+}
+QImage Config::playImage() const
+{
+    return skinImage(QStringLiteral("play"));
+}
+QImage Config::playOnImage() const
+{
+    return skinImage(QStringLiteral("play-on"));
+}
+QImage Config::playerImage() const
+{
+    return skinImage(QStringLiteral("player"));
+}
+QImage Config::playerMinImage() const
+{
+    return skinImage(QStringLiteral("player-min"));
+}
+QImage Config::playlistMenuImage() const
+{
+    return skinImage(QStringLiteral("playlist-menu"));
+}
+QImage Config::rrImage() const
+{
+    return skinImage(QStringLiteral("rr"));
+}
+QImage Config::rrOnImage() const
+{
+    return skinImage(QStringLiteral("rr-on"));
+}
+QImage Config::trackAlbumImage() const
+{
+    return skinImage(QStringLiteral("track-album"));
+}
+QImage Config::trackMenuImage() const
+{
+    return skinImage(QStringLiteral("track-menu"));
+}
+QImage Config::trackScrubberImage() const
+{
+    return skinImage(QStringLiteral("track-scrubber"));
+}

@@ -392,7 +392,8 @@ void AudioPlayer::setCurrentTime(double seconds)
     if (!m_player)
         return;
     double clamped = seconds > 0 ? seconds : 0;
-    if (const std::optional<double> duration = m_player->duration(); duration && clamped > *duration)
+    if (const std::optional<double> duration = m_player->duration();
+        duration && clamped > *duration)
         clamped = *duration;
     m_player->seekTo(clamped, false);
     m_ended = false;

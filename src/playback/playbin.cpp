@@ -73,7 +73,8 @@ std::optional<PlaybackError> checkTrackFile(const QByteArray& path)
 {
     const QString domain = QStringLiteral("AudioPlayer");
     // non-blocking, so that a FIFO without a writer answers at once
-    const int fd = path.isEmpty() ? -1 : ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        path.isEmpty() ? -1 : ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (path.isEmpty() || errno == ENOENT || errno == ENOTDIR)
             return PlaybackError{domain, -1, QStringLiteral("File does not exist")};
@@ -209,14 +210,12 @@ void performSeek(GstElement* pipeline, const Playbin::SeekTarget& target)
     settle(pipeline);
 }
 
-template <typename T>
-gpointer sharedData(const std::shared_ptr<T>& shared)
+template <typename T> gpointer sharedData(const std::shared_ptr<T>& shared)
 {
     return new std::shared_ptr<T>(shared);
 }
 
-template <typename T>
-void dropSharedData(gpointer data)
+template <typename T> void dropSharedData(gpointer data)
 {
     delete static_cast<std::shared_ptr<T>*>(data);
 }
@@ -361,9 +360,9 @@ Playbin::Playbin(QObject* parent)
     gst_bus_set_sync_handler(bus, &Callbacks::onBusMessage, sharedData(m_shared),
                              &dropSharedData<Shared>);
     gst_object_unref(bus);
-    g_signal_connect_data(pipeline, "about-to-finish", G_CALLBACK(&Callbacks::aboutToFinish),
-                          sharedData(m_shared),
-                          [](gpointer p, GClosure*) { dropSharedData<Shared>(p); }, GConnectFlags(0));
+    g_signal_connect_data(
+        pipeline, "about-to-finish", G_CALLBACK(&Callbacks::aboutToFinish), sharedData(m_shared),
+        [](gpointer p, GClosure*) { dropSharedData<Shared>(p); }, GConnectFlags(0));
     m_thread = std::thread(&Callbacks::runWorker, m_shared);
 }
 
@@ -403,7 +402,8 @@ void Playbin::open(const QUrl& url)
     m_failed = false;
     auto mailbox = m_mailbox;
     enqueue([url, mailbox, self = this](GstElement* pipeline) {
-        if (const std::optional<PlaybackError> error = playback::checkTrackFile(playback::localPath(url))) {
+        if (const std::optional<PlaybackError> error =
+                playback::checkTrackFile(playback::localPath(url))) {
             mailbox->post([self, error = *error] {
                 self->m_failed = true;
                 emit self->failed(error);
@@ -518,8 +518,8 @@ std::optional<double> Playbin::position() const
     if (m_seekTarget)
         return m_seekTarget;
     if (m_joint) {
-        const qint64 left = m_joint->second -
-                            qint64(gst_element_get_current_running_time(m_shared->pipeline));
+        const qint64 left =
+            m_joint->second - qint64(gst_element_get_current_running_time(m_shared->pipeline));
         return std::max(0.0, m_durationBeforeJoint - std::max<qint64>(left, 0) / 1e9);
     }
     gint64 position = 0;

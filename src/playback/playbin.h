@@ -18,7 +18,8 @@ typedef struct _GstElement GstElement;
 typedef struct _GstMessage GstMessage;
 
 // What went wrong with a file, printed after "Playback failed: ", e.g.
-// "AudioPlayer error -1: File does not exist", "GStreamer error 4: Could not determine type of stream."
+// "AudioPlayer error -1: File does not exist", "GStreamer error 4: Could not determine type of
+// stream."
 struct PlaybackError {
     QString domain;
     int code = 0;
@@ -50,8 +51,7 @@ public:
         const std::lock_guard lock(m_mutex);
         m_receiver = nullptr;
     }
-    template <typename Function>
-    void post(Function&& function)
+    template <typename Function> void post(Function&& function)
     {
         const std::lock_guard lock(m_mutex);
         if (m_receiver)

@@ -14,8 +14,7 @@
 namespace {
 
 // what the sounds are decoded to and played as
-constexpr const char* kFormat =
-    "audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=2";
+constexpr const char* kFormat = "audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=2";
 
 } // namespace
 
@@ -49,7 +48,8 @@ std::shared_ptr<SoundPlayer::Decoded> decode(const QByteArray& bytes)
     }
     GstElement* in = gst_bin_get_by_name(GST_BIN(pipeline), "in");
     GstElement* out = gst_bin_get_by_name(GST_BIN(pipeline), "out");
-    gst_app_src_push_buffer(GST_APP_SRC(in), gst_buffer_new_memdup(bytes.constData(), gsize(bytes.size())));
+    gst_app_src_push_buffer(GST_APP_SRC(in),
+                            gst_buffer_new_memdup(bytes.constData(), gsize(bytes.size())));
     gst_app_src_end_of_stream(GST_APP_SRC(in));
     gst_element_set_state(pipeline, GST_STATE_PLAYING);
     QByteArray collected;

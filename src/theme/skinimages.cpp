@@ -34,7 +34,8 @@ QImage decodeBounded(const QString& path, const QSize& maxPixels)
     if (size.isValid() && (size.width() > kMaxImageSide || size.height() > kMaxImageSide))
         return {};
     reader.setAllocationLimit(256);
-    if (size.isValid() && !maxPixels.isEmpty() && (size.width() > maxPixels.width() || size.height() > maxPixels.height()))
+    if (size.isValid() && !maxPixels.isEmpty() &&
+        (size.width() > maxPixels.width() || size.height() > maxPixels.height()))
         reader.setScaledSize(size.scaled(maxPixels, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     return reader.read();
 }
@@ -64,7 +65,8 @@ QImage skinImage(const QString& themeDir, const QString& element, const QSize& m
 
     static QHash<QString, CachedImage> cache;
     const QString path = themeDir + QLatin1Char('/') + element + QStringLiteral(".png");
-    const QString key = path + QStringLiteral("@%1x%2").arg(maxPixels.width()).arg(maxPixels.height());
+    const QString key =
+        path + QStringLiteral("@%1x%2").arg(maxPixels.width()).arg(maxPixels.height());
     const auto stamp = fileio::fileStamp(path);
     if (!stamp || !stamp->regular) {
         cache.remove(key);

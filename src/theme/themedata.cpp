@@ -123,7 +123,7 @@ QStringList builtInThemeNames()
 {
     static const QStringList names = [] {
         QStringList list;
-        const QStringList colours = {"graphite", "blueberry",  "lime",      "yuzu",
+        const QStringList colours = {"graphite",  "blueberry",  "lime",      "yuzu",
                                      "tangerine", "strawberry", "blackberry"};
         for (const char* family : {"nano", "neo", "mini"})
             for (const QString& colour : colours)
@@ -157,8 +157,7 @@ bool same(const QPointF& a, const QPointF& b)
     return same(a.x(), b.x()) && same(a.y(), b.y());
 }
 
-template <typename T>
-bool same(const T& a, const T& b)
+template <typename T> bool same(const T& a, const T& b)
 {
     return a == b;
 }
@@ -179,45 +178,122 @@ ThemeData familyGeometry(const QString& family)
     d.trackTextSize = 10;
     d.artistTextSize = 10;
     if (family == QLatin1String("nano")) {
-        d = ThemeData{
-            .playerWidth = 138, .playerHeight = 64, .playerMinWidth = 138, .playerMinHeight = 64,
-            .trackTextSize = 0, .artistTextSize = 0, .textReversed = false, .closePos = {9.5, 11},
-            .closeWidth = 17, .closeHeight = 14, .playPos = {79, 32}, .playWidth = 34,
-            .playHeight = 52, .ffPos = {113, 32}, .ffWidth = 34, .ffHeight = 52, .minPos = {0, 0},
-            .minWidth = 0, .minHeight = 0, .rrPos = {42, 33}, .rrWidth = 34, .rrHeight = 52,
-            .trackMenuPos = {0, 0}, .trackMenuWidth = 0, .trackMenuHeight = 0,
-            .playlistMenuPos = {0, 0}, .playlistMenuWidth = 0, .playlistMenuHeight = 0,
-            .scrubberMinPos = {21, 62}, .scrubberMaxPos = {132, 62}, .scrubberWidth = 14,
-            .scrubberHeight = 14, .trackNamePos = {0, 0}, .trackArtistPos = {0, 0},
-            .trackTextWidth = 0, .trackArtPos = {0, 0}, .trackArtWidth = 0, .trackArtHeight = 0
-        };
+        d = ThemeData{.playerWidth = 138,
+                      .playerHeight = 64,
+                      .playerMinWidth = 138,
+                      .playerMinHeight = 64,
+                      .trackTextSize = 0,
+                      .artistTextSize = 0,
+                      .textReversed = false,
+                      .closePos = {9.5, 11},
+                      .closeWidth = 17,
+                      .closeHeight = 14,
+                      .playPos = {79, 32},
+                      .playWidth = 34,
+                      .playHeight = 52,
+                      .ffPos = {113, 32},
+                      .ffWidth = 34,
+                      .ffHeight = 52,
+                      .minPos = {0, 0},
+                      .minWidth = 0,
+                      .minHeight = 0,
+                      .rrPos = {42, 33},
+                      .rrWidth = 34,
+                      .rrHeight = 52,
+                      .trackMenuPos = {0, 0},
+                      .trackMenuWidth = 0,
+                      .trackMenuHeight = 0,
+                      .playlistMenuPos = {0, 0},
+                      .playlistMenuWidth = 0,
+                      .playlistMenuHeight = 0,
+                      .scrubberMinPos = {21, 62},
+                      .scrubberMaxPos = {132, 62},
+                      .scrubberWidth = 14,
+                      .scrubberHeight = 14,
+                      .trackNamePos = {0, 0},
+                      .trackArtistPos = {0, 0},
+                      .trackTextWidth = 0,
+                      .trackArtPos = {0, 0},
+                      .trackArtWidth = 0,
+                      .trackArtHeight = 0};
     } else if (family == QLatin1String("neo")) {
-        d = ThemeData{
-            .playerWidth = 130, .playerHeight = 130, .playerMinWidth = 130, .playerMinHeight = 130,
-            .trackTextSize = 0, .artistTextSize = 0, .textReversed = true, .closePos = {26, 27.5},
-            .closeWidth = 17, .closeHeight = 14, .playPos = {65, 65}, .playWidth = 34,
-            .playHeight = 52, .ffPos = {99, 65}, .ffWidth = 34, .ffHeight = 52, .minPos = {0, 0},
-            .minWidth = 0, .minHeight = 0, .rrPos = {31, 65}, .rrWidth = 34, .rrHeight = 52,
-            .trackMenuPos = {73.5, 111.5}, .trackMenuWidth = 17, .trackMenuHeight = 14,
-            .playlistMenuPos = {56.5, 111.5}, .playlistMenuWidth = 17, .playlistMenuHeight = 14,
-            .scrubberMinPos = {17, 93}, .scrubberMaxPos = {113, 93}, .scrubberWidth = 14,
-            .scrubberHeight = 14, .trackNamePos = {0, 0}, .trackArtistPos = {0, 0},
-            .trackTextWidth = 0, .trackArtPos = {0, 0}, .trackArtWidth = 0, .trackArtHeight = 0
-        };
+        d = ThemeData{.playerWidth = 130,
+                      .playerHeight = 130,
+                      .playerMinWidth = 130,
+                      .playerMinHeight = 130,
+                      .trackTextSize = 0,
+                      .artistTextSize = 0,
+                      .textReversed = true,
+                      .closePos = {26, 27.5},
+                      .closeWidth = 17,
+                      .closeHeight = 14,
+                      .playPos = {65, 65},
+                      .playWidth = 34,
+                      .playHeight = 52,
+                      .ffPos = {99, 65},
+                      .ffWidth = 34,
+                      .ffHeight = 52,
+                      .minPos = {0, 0},
+                      .minWidth = 0,
+                      .minHeight = 0,
+                      .rrPos = {31, 65},
+                      .rrWidth = 34,
+                      .rrHeight = 52,
+                      .trackMenuPos = {73.5, 111.5},
+                      .trackMenuWidth = 17,
+                      .trackMenuHeight = 14,
+                      .playlistMenuPos = {56.5, 111.5},
+                      .playlistMenuWidth = 17,
+                      .playlistMenuHeight = 14,
+                      .scrubberMinPos = {17, 93},
+                      .scrubberMaxPos = {113, 93},
+                      .scrubberWidth = 14,
+                      .scrubberHeight = 14,
+                      .trackNamePos = {0, 0},
+                      .trackArtistPos = {0, 0},
+                      .trackTextWidth = 0,
+                      .trackArtPos = {0, 0},
+                      .trackArtWidth = 0,
+                      .trackArtHeight = 0};
     } else if (family == QLatin1String("max")) {
-        d = ThemeData{
-            .playerWidth = 156, .playerHeight = 260, .playerMinWidth = 156, .playerMinHeight = 19,
-            .trackTextSize = 9, .artistTextSize = 9, .textReversed = true, .closePos = {8.5, 10},
-            .closeWidth = 17, .closeHeight = 14, .playPos = {78, 230}, .playWidth = 34,
-            .playHeight = 52, .ffPos = {112, 230}, .ffWidth = 34, .ffHeight = 52,
-            .minPos = {26.5, 10}, .minWidth = 17, .minHeight = 14, .rrPos = {44, 230},
-            .rrWidth = 34, .rrHeight = 52, .trackMenuPos = {144.5, 11}, .trackMenuWidth = 17,
-            .trackMenuHeight = 14, .playlistMenuPos = {127.5, 11}, .playlistMenuWidth = 17,
-            .playlistMenuHeight = 14, .scrubberMinPos = {2, 175}, .scrubberMaxPos = {154, 175},
-            .scrubberWidth = 14, .scrubberHeight = 14, .trackNamePos = {78, 186},
-            .trackArtistPos = {78, 196}, .trackTextWidth = 150, .trackArtPos = {78, 97},
-            .trackArtWidth = 153, .trackArtHeight = 153
-        };
+        d = ThemeData{.playerWidth = 156,
+                      .playerHeight = 260,
+                      .playerMinWidth = 156,
+                      .playerMinHeight = 19,
+                      .trackTextSize = 9,
+                      .artistTextSize = 9,
+                      .textReversed = true,
+                      .closePos = {8.5, 10},
+                      .closeWidth = 17,
+                      .closeHeight = 14,
+                      .playPos = {78, 230},
+                      .playWidth = 34,
+                      .playHeight = 52,
+                      .ffPos = {112, 230},
+                      .ffWidth = 34,
+                      .ffHeight = 52,
+                      .minPos = {26.5, 10},
+                      .minWidth = 17,
+                      .minHeight = 14,
+                      .rrPos = {44, 230},
+                      .rrWidth = 34,
+                      .rrHeight = 52,
+                      .trackMenuPos = {144.5, 11},
+                      .trackMenuWidth = 17,
+                      .trackMenuHeight = 14,
+                      .playlistMenuPos = {127.5, 11},
+                      .playlistMenuWidth = 17,
+                      .playlistMenuHeight = 14,
+                      .scrubberMinPos = {2, 175},
+                      .scrubberMaxPos = {154, 175},
+                      .scrubberWidth = 14,
+                      .scrubberHeight = 14,
+                      .trackNamePos = {78, 186},
+                      .trackArtistPos = {78, 196},
+                      .trackTextWidth = 150,
+                      .trackArtPos = {78, 97},
+                      .trackArtWidth = 153,
+                      .trackArtHeight = 153};
     }
     return d;
 }
@@ -225,16 +301,17 @@ ThemeData familyGeometry(const QString& family)
 QStringList skinElements()
 {
     static const QStringList elements = {
-        "close", "ff",         "ff-on",         "min", "pause", "pause-on",    "play",       "play-on",
-        "player", "player-min", "playlist-menu", "rr",  "rr-on", "track-album", "track-menu", "track-scrubber"};
+        "close", "ff",          "ff-on",      "min",           "pause",         "pause-on",
+        "play",  "play-on",     "player",     "player-min",    "playlist-menu", "rr",
+        "rr-on", "track-album", "track-menu", "track-scrubber"};
     return elements;
 }
 
 bool isSafeThemeName(const QString& name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-           && !name.contains(QChar(0));
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           !name.contains(QChar(0));
 }
 
 } // namespace theme

@@ -8,44 +8,44 @@
 #include <variant>
 
 // Every geometry field once, in the order of the record: type, name, Config's setter.
-#define LINDENFOLD_THEME_FIELDS(X) \
-    X(double, playerWidth, setPlayerWidth) \
-    X(double, playerHeight, setPlayerHeight) \
-    X(double, playerMinWidth, setPlayerMinWidth) \
-    X(double, playerMinHeight, setPlayerMinHeight) \
-    X(qint64, trackTextSize, setTrackTextSize) \
-    X(qint64, artistTextSize, setArtistTextSize) \
-    X(bool, textReversed, setTextReversed) \
-    X(QPointF, closePos, setClosePos) \
-    X(double, closeWidth, setCloseWidth) \
-    X(double, closeHeight, setCloseHeight) \
-    X(QPointF, playPos, setPlayPos) \
-    X(double, playWidth, setPlayWidth) \
-    X(double, playHeight, setPlayHeight) \
-    X(QPointF, ffPos, setFfPos) \
-    X(double, ffWidth, setFfWidth) \
-    X(double, ffHeight, setFfHeight) \
-    X(QPointF, minPos, setMinPos) \
-    X(double, minWidth, setMinWidth) \
-    X(double, minHeight, setMinHeight) \
-    X(QPointF, rrPos, setRrPos) \
-    X(double, rrWidth, setRrWidth) \
-    X(double, rrHeight, setRrHeight) \
-    X(QPointF, trackMenuPos, setTrackMenuPos) \
-    X(double, trackMenuWidth, setTrackMenuWidth) \
-    X(double, trackMenuHeight, setTrackMenuHeight) \
-    X(QPointF, playlistMenuPos, setPlaylistMenuPos) \
-    X(double, playlistMenuWidth, setPlaylistMenuWidth) \
-    X(double, playlistMenuHeight, setPlaylistMenuHeight) \
-    X(QPointF, scrubberMinPos, setScrubberMinPos) \
-    X(QPointF, scrubberMaxPos, setScrubberMaxPos) \
-    X(double, scrubberWidth, setScrubberWidth) \
-    X(double, scrubberHeight, setScrubberHeight) \
-    X(QPointF, trackNamePos, setTrackNamePos) \
-    X(QPointF, trackArtistPos, setTrackArtistPos) \
-    X(double, trackTextWidth, setTrackTextWidth) \
-    X(QPointF, trackArtPos, setTrackArtPos) \
-    X(double, trackArtWidth, setTrackArtWidth) \
+#define LINDENFOLD_THEME_FIELDS(X)                                                                 \
+    X(double, playerWidth, setPlayerWidth)                                                         \
+    X(double, playerHeight, setPlayerHeight)                                                       \
+    X(double, playerMinWidth, setPlayerMinWidth)                                                   \
+    X(double, playerMinHeight, setPlayerMinHeight)                                                 \
+    X(qint64, trackTextSize, setTrackTextSize)                                                     \
+    X(qint64, artistTextSize, setArtistTextSize)                                                   \
+    X(bool, textReversed, setTextReversed)                                                         \
+    X(QPointF, closePos, setClosePos)                                                              \
+    X(double, closeWidth, setCloseWidth)                                                           \
+    X(double, closeHeight, setCloseHeight)                                                         \
+    X(QPointF, playPos, setPlayPos)                                                                \
+    X(double, playWidth, setPlayWidth)                                                             \
+    X(double, playHeight, setPlayHeight)                                                           \
+    X(QPointF, ffPos, setFfPos)                                                                    \
+    X(double, ffWidth, setFfWidth)                                                                 \
+    X(double, ffHeight, setFfHeight)                                                               \
+    X(QPointF, minPos, setMinPos)                                                                  \
+    X(double, minWidth, setMinWidth)                                                               \
+    X(double, minHeight, setMinHeight)                                                             \
+    X(QPointF, rrPos, setRrPos)                                                                    \
+    X(double, rrWidth, setRrWidth)                                                                 \
+    X(double, rrHeight, setRrHeight)                                                               \
+    X(QPointF, trackMenuPos, setTrackMenuPos)                                                      \
+    X(double, trackMenuWidth, setTrackMenuWidth)                                                   \
+    X(double, trackMenuHeight, setTrackMenuHeight)                                                 \
+    X(QPointF, playlistMenuPos, setPlaylistMenuPos)                                                \
+    X(double, playlistMenuWidth, setPlaylistMenuWidth)                                             \
+    X(double, playlistMenuHeight, setPlaylistMenuHeight)                                           \
+    X(QPointF, scrubberMinPos, setScrubberMinPos)                                                  \
+    X(QPointF, scrubberMaxPos, setScrubberMaxPos)                                                  \
+    X(double, scrubberWidth, setScrubberWidth)                                                     \
+    X(double, scrubberHeight, setScrubberHeight)                                                   \
+    X(QPointF, trackNamePos, setTrackNamePos)                                                      \
+    X(QPointF, trackArtistPos, setTrackArtistPos)                                                  \
+    X(double, trackTextWidth, setTrackTextWidth)                                                   \
+    X(QPointF, trackArtPos, setTrackArtPos)                                                        \
+    X(double, trackArtWidth, setTrackArtWidth)                                                     \
     X(double, trackArtHeight, setTrackArtHeight)
 
 // Theme keys added after the record's 50, in the same form. A theme.json without one of them

@@ -31,7 +31,8 @@ private slots:
     // Snapping as a function of the window's frame and the screen's usable area (y downwards).
     void snappedOrigin()
     {
-        const QRectF screen(0, 30, 1280, 730), whole(0, 0, 1280, 800); // a panel above, a dock below
+        const QRectF screen(0, 30, 1280, 730),
+            whole(0, 0, 1280, 800); // a panel above, a dock below
         const QPointF stays(-1, -1);
         using Case = std::tuple<const char*, QRectF, QRectF, QPointF>;
         for (const auto& [name, frame, available, origin] : std::initializer_list<Case>{
@@ -43,7 +44,8 @@ private slots:
                  {"left wins over right", {5, 300, 1270, 96}, whole, {0, 300}},
                  {"bottom wins over top", {300, 5, 269, 790}, whole, {300, 10}},
                  {"second screen", {1288, 300, 269, 96}, {1280, 0, 1920, 1080}, {1280, 300}}})
-            QVERIFY2(WindowSnapDelegate::snappedOrigin(frame, available).value_or(stays) == origin, name);
+            QVERIFY2(WindowSnapDelegate::snappedOrigin(frame, available).value_or(stays) == origin,
+                     name);
     }
 
     // One start in German: the window frameless with the Player menu's shortcuts, on top as
@@ -83,21 +85,44 @@ private slots:
             QCoreApplication::processEvents();
             addTexts(QAccessible::queryAccessibleInterface(settings), &texts);
         }
-        for (QObject* object : std::initializer_list<QObject*>{window, delegate.playerMenu(),
-                                                              window->playlistMenu(), window->trackMenu()})
+        for (QObject* object : std::initializer_list<QObject*>{
+                 window, delegate.playerMenu(), window->playlistMenu(), window->trackMenu()})
             addTexts(QAccessible::queryAccessibleInterface(object), &texts);
         // the first playlist is named in the user's language, the data directory is not
         QCOMPARE(delegate.config()->playlists().first().name, "Unbenannt");
-        for (const char* german : {"Allgemein", "Klänge abspielen", "Titel hinzufügen …", "Nächster Titel"})
+        for (const char* german :
+             {"Allgemein", "Klänge abspielen", "Titel hinzufügen …", "Nächster Titel"})
             QVERIFY2(texts.contains(QString::fromUtf8(german)), german);
         // English texts whose German differs
-        for (const char* english :
-             {"Settings", "General", "Playlists", "Theme", "Play sounds", "Large-sized", "Floating window",
-              "Loop tracks", "Shuffle tracks", "Edit playlists", "Add tracks...", "Delete playlist...", "Artist",
-              "Play", "Volume Up", "Volume Down", "Tracks", "Settings...", "Quit", "Close", "Minimise",
-              "Previous track", "Next track", "Album art", "New playlist", "Untitled"})
+        for (const char* english : {"Settings",
+                                    "General",
+                                    "Playlists",
+                                    "Theme",
+                                    "Play sounds",
+                                    "Large-sized",
+                                    "Floating window",
+                                    "Loop tracks",
+                                    "Shuffle tracks",
+                                    "Edit playlists",
+                                    "Add tracks...",
+                                    "Delete playlist...",
+                                    "Artist",
+                                    "Play",
+                                    "Volume Up",
+                                    "Volume Down",
+                                    "Tracks",
+                                    "Settings...",
+                                    "Quit",
+                                    "Close",
+                                    "Minimise",
+                                    "Previous track",
+                                    "Next track",
+                                    "Album art",
+                                    "New playlist",
+                                    "Untitled"})
             QVERIFY2(!texts.contains(english), english);
-        QVERIFY(QFileInfo(home.dataDir() + "/Playlists").isDir() && QFileInfo(home.dataDir() + "/Themes").isDir());
+        QVERIFY(QFileInfo(home.dataDir() + "/Playlists").isDir() &&
+                QFileInfo(home.dataDir() + "/Themes").isDir());
 
         // the stored choice not to float keeps the next start's window off the top
         AppDelegate next;

@@ -26,9 +26,9 @@ class TestMpris : public QObject {
     PlayerController m_controller{&m_config, &m_player};
     MprisService m_service{&m_controller, &m_player};
     QList<Track> m_tracks;
-    QStringList m_calls; // of the window and application handlers, in order
+    QStringList m_calls;     // of the window and application handlers, in order
     QVariantMap m_signalled; // the latest value of each Player property PropertiesChanged announced
-    int m_changes = 0; // PropertiesChanged signals heard
+    int m_changes = 0;       // PropertiesChanged signals heard
 
 private slots:
     void initTestCase()
@@ -45,7 +45,8 @@ private slots:
         for (const QString name : {"Tone 0", "Tone 1"}) {
             const QString path = audiotest::makeToneFile(m_music.path(), name, tone);
             QVERIFY(!path.isEmpty());
-            m_tracks << Track{QUuid::createUuid(), QUrl::fromLocalFile(path).toString(), name, "Generator"};
+            m_tracks << Track{QUuid::createUuid(), QUrl::fromLocalFile(path).toString(), name,
+                              "Generator"};
         }
         m_config.savePlaylist(m_config.playlists().first().id, m_tracks);
         m_config.setPlaysSounds(true);
@@ -56,9 +57,9 @@ private slots:
             done({});
         };
         // from any sender: before its registration the service sends nothing at all
-        QVERIFY(QDBusConnection::sessionBus().connect({}, kPath, "org.freedesktop.DBus.Properties",
-                                                      "PropertiesChanged", this,
-                                                      SLOT(onPropertiesChanged(QString, QVariantMap))));
+        QVERIFY(QDBusConnection::sessionBus().connect(
+            {}, kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged", this,
+            SLOT(onPropertiesChanged(QString, QVariantMap))));
         m_controller.setLoop(false);
         m_controller.setLoop(true);
         QTest::qWait(300);
@@ -75,10 +76,14 @@ private slots:
         const QString entry = QString::fromUtf8(testsupport::readFile(
             qEnvironmentVariable("LINDENFOLD_TEST_SOURCE_DIR") + "/packaging/lindenfold.desktop"));
         QCOMPARE(root.property("SupportedMimeTypes").toStringList(),
-                 QRegularExpression("\\nMimeType=(.*)\\n").match(entry).captured(1).split(';', Qt::SkipEmptyParts));
+                 QRegularExpression("\\nMimeType=(.*)\\n")
+                     .match(entry)
+                     .captured(1)
+                     .split(';', Qt::SkipEmptyParts));
         // OpenUri opens as the command line does and brings the window up first
         root.call("Raise");
-        QDBusInterface(kService, kPath, "org.mpris.MediaPlayer2.Player").call("OpenUri", "file:///tmp/x.mp3");
+        QDBusInterface(kService, kPath, "org.mpris.MediaPlayer2.Player")
+            .call("OpenUri", "file:///tmp/x.mp3");
         root.call("Quit");
         QCOMPARE(m_calls, QStringList({"raise", "raise", "open file:///tmp/x.mp3", "quit"}));
     }
@@ -94,8 +99,9 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("property");
         QTest::addColumn<QVariant>("value");
-        const auto row = [](const char* name, const QString& command, int track, const QString& query,
-                            const QString& answer, const QString& property, const QVariant& value) {
+        const auto row = [](const char* name, const QString& command, int track,
+                            const QString& query, const QString& answer, const QString& property,
+                            const QVariant& value) {
             QTest::newRow(name) << command << track << query << answer << property << value;
         };
         const QString status = "status", playback = "PlaybackStatus";
@@ -143,8 +149,9 @@ private slots:
         m_player.setVolume(0.25f);
         QTest::qWait(300);
         QCOMPARE(m_changes, before + 1);
-        QCOMPARE(std::tuple(m_signalled["LoopStatus"], m_signalled["Shuffle"], m_signalled["Volume"]),
-                 std::tuple(QVariant("None"), QVariant(false), QVariant(0.25)));
+        QCOMPARE(
+            std::tuple(m_signalled["LoopStatus"], m_signalled["Shuffle"], m_signalled["Volume"]),
+            std::tuple(QVariant("None"), QVariant(false), QVariant(0.25)));
         m_config.setCurrentTrackIndex(0);
     }
 
@@ -159,8 +166,8 @@ private slots:
         QVERIFY(playerctl({"metadata", "mpris:length"}).toLongLong() > 29'000'000);
         // the next track while playing: its own cover file once it has opened
         playerctl({"next"});
-        QTRY_VERIFY_WITH_TIMEOUT(m_player.url() == QUrl(m_tracks[1].urlString) && !m_player.isLoading(),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            m_player.url() == QUrl(m_tracks[1].urlString) && !m_player.isLoading(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!playerctl({"metadata", "mpris:artUrl"}).isEmpty(), 10000);
         QVERIFY(QUrl(playerctl({"metadata", "mpris:artUrl"})) != art);
         QVERIFY(!QFile::exists(art.toLocalFile()));

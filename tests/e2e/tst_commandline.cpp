@@ -15,7 +15,8 @@ using Run = std::pair<int, QString>; // the exit code and what was printed
 // The player; without a display where it is expected to end by itself (a window would fail
 // it), on another bus where one is given.
 struct Player : QProcess {
-    Player(const QStringList& arguments, bool display, const QString& bus = {}, const QString& directory = {})
+    Player(const QStringList& arguments, bool display, const QString& bus = {},
+           const QString& directory = {})
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", display ? "offscreen" : "xcb");
@@ -44,7 +45,10 @@ Run runToEnd(const QStringList& arguments, const QString& bus = {}, const QStrin
     return {process.end(SIGKILL), QString::fromUtf8(process.readAllStandardOutput())};
 }
 
-QString urlOf(const QString& path) { return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded); }
+QString urlOf(const QString& path)
+{
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+}
 
 } // namespace
 
@@ -98,11 +102,14 @@ private slots:
         Player first({}, true, "unix:path=/nonexistent");
         // the MPRIS line comes after the first frame, with the data directory complete
         QString printed, again;
-        QTRY_VERIFY_WITH_TIMEOUT((printed += first.readAllStandardOutput()).contains("MPRIS"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT((printed += first.readAllStandardOutput()).contains("MPRIS"),
+                                 30000);
         QCOMPARE(first.end(SIGKILL), -1);
-        QVERIFY2(printed.startsWith("New playlist written successfully.\n" + noBus) && printed.count('\n') == 2,
+        QVERIFY2(printed.startsWith("New playlist written successfully.\n" + noBus) &&
+                     printed.count('\n') == 2,
                  qPrintable(printed));
-        const QJsonValue playlists = QJsonDocument::fromJson(testsupport::readFile(home.settingsFile()))["playlists"];
+        const QJsonValue playlists =
+            QJsonDocument::fromJson(testsupport::readFile(home.settingsFile()))["playlists"];
         QVERIFY(playlists.toArray().size() == 1 && playlists[0]["name"] == "Untitled");
         const QString playlist = "Playlists/" + playlists[0]["id"].toString() + ".json";
         // beside the lock, the settings and the empty playlist, the 22 built-in themes of 17
@@ -113,7 +120,8 @@ private slots:
 
         const QDateTime modified = QFileInfo(home.settingsFile()).lastModified();
         Player second({}, true, "unix:path=/nonexistent");
-        QTRY_VERIFY_WITH_TIMEOUT((again += second.readAllStandardOutput()).contains("MPRIS"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT((again += second.readAllStandardOutput()).contains("MPRIS"),
+                                 30000);
         QVERIFY2(again.startsWith(noBus) && again.count('\n') == 1, qPrintable(again));
         // a start beside it, on a bus that player never comes onto, waits a while and gives up
         QCOMPARE(runToEnd({high}), Run(1, "Lindenfold is already running.\n"));
@@ -128,7 +136,8 @@ private slots:
         // running player only comes to the front
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.dataDir() + "/.lock"), 20000);
         QCOMPARE(runToEnd({}).first, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(low), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(low),
+                                  15000);
         QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"status"}), "Playing", 15000);
         // lists relative to the second start's folder: their entries go to the end of the
         // running player's playlist, the first of them plays, and the skipped are printed here,
@@ -139,13 +148,16 @@ private slots:
                             .arg(music.filePath("missing.wav"),
                                  music.filePath("\\x1b]0;Owned\\x07\\x1b[2J.wav"),
                                  music.filePath("noise.pls"))));
-        QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(high), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::playerctl({"metadata", "xesam:url"}), urlOf(high),
+                                  15000);
         const QByteArray stored = testsupport::readFile(home.dataDir() + '/' + playlist);
-        QVERIFY(stored.contains(urlOf(low).toUtf8())
-                && stored.indexOf(urlOf(low).toUtf8()) < stored.indexOf(urlOf(high).toUtf8()));
+        QVERIFY(stored.contains(urlOf(low).toUtf8()) &&
+                stored.indexOf(urlOf(low).toUtf8()) < stored.indexOf(urlOf(high).toUtf8()));
         QCOMPARE(third.end(), 0);
-        const QString skipped = QString("Skipped \"%1\": not a playable audio file").arg(music.filePath("notes.txt"));
-        QVERIFY2(third.readAllStandardOutput().contains(skipped.toUtf8()), "the first start says what it skipped");
+        const QString skipped =
+            QString("Skipped \"%1\": not a playable audio file").arg(music.filePath("notes.txt"));
+        QVERIFY2(third.readAllStandardOutput().contains(skipped.toUtf8()),
+                 "the first start says what it skipped");
     }
 };
 

@@ -12,11 +12,13 @@ const QString kWritten = QStringLiteral("New playlist written successfully.\n");
 
 QByteArray settingsJson(const QString& extra = {})
 {
-    return QStringLiteral(R"({"currentTheme": "neo-lime", "availableThemes": ["neo-lime", "mini-graphite"],
+    return QStringLiteral(
+               R"({"currentTheme": "neo-lime", "availableThemes": ["neo-lime", "mini-graphite"],
   "playsSounds": false, "superSized": true, "isFloating": false, "shuffleTracks": true, "loopTracks": false, %1
   "playlists": [{"id": "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F00", "name": "b"},
     {"id": "6f1d2a64-0c3b-4f39-9b0a-3c5a4d2e1f01", "name": "a"}, {"id": "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F02", "name": "C"}]})")
-        .arg(extra).toUtf8();
+        .arg(extra)
+        .toUtf8();
 }
 
 // The top-level keys of a written file, in their order.
@@ -40,7 +42,10 @@ class TestConfig : public QObject {
     std::unique_ptr<TempHome> m_home;
     std::unique_ptr<Config> m_config;
 
-    static QJsonObject json(const QString& path) { return QJsonDocument::fromJson(readFile(path)).object(); }
+    static QJsonObject json(const QString& path)
+    {
+        return QJsonDocument::fromJson(readFile(path)).object();
+    }
     // Starts on the files as they are and returns what the start printed.
     QString start()
     {
@@ -297,13 +302,18 @@ private slots:
         writeFile(m_home->settingsFile(), settingsJson());
         start();
         const QUuid first = QUuid::createUuid(), second = QUuid::createUuid();
-        const QList<Playlist> inMemory = m_config->playlists() << Playlist{first, "Same"}
-            << Playlist{QUuid::createUuid(), "\u00C9t\u00E9"} << Playlist{second, "Same"} << Playlist{QUuid::createUuid(), "E\u0301a"};
+        const QList<Playlist> inMemory = m_config->playlists()
+                                         << Playlist{first, "Same"}
+                                         << Playlist{QUuid::createUuid(), "\u00C9t\u00E9"}
+                                         << Playlist{second, "Same"}
+                                         << Playlist{QUuid::createUuid(), "E\u0301a"};
         m_config->setPlaylists(inMemory);
         m_config->saveSettings();
         QCOMPARE(m_config->playlists(), inMemory);
-        QCOMPARE(written("name"), QStringList({"C", "Same", "Same", "a", "b", "E\u0301a", "\u00C9t\u00E9"}));
-        QCOMPARE(written("id").mid(1, 3), QStringList({uuidString(first), uuidString(second), "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F01"}));
+        QCOMPARE(written("name"),
+                 QStringList({"C", "Same", "Same", "a", "b", "E\u0301a", "\u00C9t\u00E9"}));
+        QCOMPARE(written("id").mid(1, 3), QStringList({uuidString(first), uuidString(second),
+                                                       "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F01"}));
         // the record's keys in their order, the optional ones after them
         QCOMPARE(topLevelKeys(readFile(m_home->settingsFile())),
                  QStringList({"currentTheme", "availableThemes", "playsSounds", "superSized",
@@ -320,18 +330,19 @@ private slots:
         const Playlist only = c.playlists().first();
         // deleting the only playlist leaves a fresh one
         QCOMPARE(captureStdout([&] { c.deletePlaylist(only.id); }), kWritten);
-        QVERIFY(c.playlists().size() == 1 && c.playlists().first().id != only.id
-                && !QFile::exists(c.playlistFileURL(only.id)));
+        QVERIFY(c.playlists().size() == 1 && c.playlists().first().id != only.id &&
+                !QFile::exists(c.playlistFileURL(only.id)));
         QCOMPARE(written("id"), QStringList{uuidString(c.playlists().first().id)});
 
         c.setLastSelectedPlaylistID(3);
         QSignalSpy saved(&c, &Config::playlistSaved);
         c.createPlaylist();
         // two playlists may share the name "Untitled"
-        QVERIFY(c.playlists().size() == 2 && c.playlists()[0].id != c.playlists()[1].id
-                && QFile::exists(c.playlistFileURL(c.playlists()[1].id)));
+        QVERIFY(c.playlists().size() == 2 && c.playlists()[0].id != c.playlists()[1].id &&
+                QFile::exists(c.playlistFileURL(c.playlists()[1].id)));
         QCOMPARE(written("name"), QStringList({"Untitled", "Untitled"}));
-        QCOMPARE(QVariantList({c.lastSelectedPlaylistID(), saved.count()}), QVariantList({qint64(0), 1}));
+        QCOMPARE(QVariantList({c.lastSelectedPlaylistID(), saved.count()}),
+                 QVariantList({qint64(0), 1}));
 
         // an id the catalogue does not hold: only its stray file goes
         const QUuid stray = QUuid::createUuid();
@@ -340,7 +351,8 @@ private slots:
         const QByteArray before = readFile(m_home->settingsFile());
         c.deletePlaylist(stray);
         QVERIFY(!QFile::exists(c.playlistFileURL(stray)));
-        QCOMPARE(QVariantList({c.playlists().size(), c.lastSelectedPlaylistID()}), QVariantList({qsizetype(2), qint64(0)}));
+        QCOMPARE(QVariantList({c.playlists().size(), c.lastSelectedPlaylistID()}),
+                 QVariantList({qsizetype(2), qint64(0)}));
         QCOMPARE(readFile(m_home->settingsFile()), before);
     }
 
@@ -401,8 +413,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        const QByteArray good = "{\"tracks\": [{\"id\": \"6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F00\", "
-                                "\"urlString\": \"file:///a.mp3\", \"trackName\": \"A\", \"artist\": \"B\"}]}";
+        const QByteArray good =
+            "{\"tracks\": [{\"id\": \"6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F00\", "
+            "\"urlString\": \"file:///a.mp3\", \"trackName\": \"A\", \"artist\": \"B\"}]}";
         QTest::newRow("artist missing")
             << QByteArray(good).replace(", \"artist\": \"B\"", "")
             << "keyNotFound: No value associated with key \"artist\" (at tracks[0].artist).";
@@ -444,8 +457,10 @@ private slots:
         start();
         Config& c = *m_config;
         const Playlist p = c.playlists().first();
-        const QList<Track> tracks = {{QUuid::createUuid(), "file:///Music/My%20Song.mp3", "My Song", "Somebody"},
-                                     {QUuid::createUuid(), "file:///Music/%C3%A9t%C3%A9.flac", "\u00E9t\u00E9 \U0001F3B5", ""}};
+        const QList<Track> tracks = {
+            {QUuid::createUuid(), "file:///Music/My%20Song.mp3", "My Song", "Somebody"},
+            {QUuid::createUuid(), "file:///Music/%C3%A9t%C3%A9.flac", "\u00E9t\u00E9 \U0001F3B5",
+             ""}};
         c.savePlaylist(p.id, tracks);
         QCOMPARE(c.loadTracks(p), tracks);
         c.nextTrack();

@@ -53,7 +53,10 @@ private slots:
         QVERIFY(QFile::resize(filler, QFileInfo(filler).size() - 512 * 1024));
         captureStdout([] { Config config; });
         // not even a half-installed staging directory is left
-        QCOMPARE(QDir(home.dataDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).filter("Themes"), {});
+        QCOMPARE(QDir(home.dataDir())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                     .filter("Themes"),
+                 {});
         QVERIFY(QFile::remove(filler));
         auto config = std::make_unique<Config>();
         QWidget window;
@@ -71,14 +74,16 @@ private slots:
             config->writeThemeFile("max-graphite");
         });
         QCOMPARE(snapshot(home.dataDir()), before);
-        QVERIFY2(printed.contains("Failed to save JSON data: No space left on device\n")
-                     && printed.contains("Failed to write theme.json: No space left on device\n")
-                     && !printed.contains("New playlist written successfully."),
+        QVERIFY2(printed.contains("Failed to save JSON data: No space left on device\n") &&
+                     printed.contains("Failed to write theme.json: No space left on device\n") &&
+                     !printed.contains("New playlist written successfully."),
                  qPrintable(printed));
         QCOMPARE(failures.size(), 5);
         // the note shows once, does not take the focus and goes by itself
-        QVERIFY(notice.label() && notice.label()->isVisible() && notice.label()->testAttribute(Qt::WA_ShowWithoutActivating));
-        QVERIFY(notice.label()->text().contains("No space left on device") && window.findChildren<QLabel*>().size() == 1);
+        QVERIFY(notice.label() && notice.label()->isVisible() &&
+                notice.label()->testAttribute(Qt::WA_ShowWithoutActivating));
+        QVERIFY(notice.label()->text().contains("No space left on device") &&
+                window.findChildren<QLabel*>().size() == 1);
 
         // what stayed in memory is saved by the next change once there is room again
         QVERIFY(QFile::remove(filler));
@@ -116,8 +121,13 @@ private slots:
         QFETCH(QString, kind);
         TempHome home;
         QUuid id;
-        captureStdout([&] { Config config; id = config.playlists().at(0).id; config.savePlaylist(id, {kTrack}); });
-        const bool settings = file == "settings", playlist = file == "playlist", theme = file == "theme";
+        captureStdout([&] {
+            Config config;
+            id = config.playlists().at(0).id;
+            config.savePlaylist(id, {kTrack});
+        });
+        const bool settings = file == "settings", playlist = file == "playlist",
+                   theme = file == "theme";
         const QString path = settings   ? home.settingsFile()
                              : playlist ? home.dataDir() + "/Playlists/" + uuidString(id) + ".json"
                                         : home.dataDir() + "/Themes/mini-graphite/theme.json";
@@ -126,17 +136,23 @@ private slots:
         QVERIFY(kind == "fifo"        ? ::mkfifo(path8.constData(), 0600) == 0
                 : kind == "zero"      ? ::symlink("/dev/zero", path8.constData()) == 0
                 : kind == "directory" ? QDir().mkdir(path)
-                : kind == "brackets"  ? writeFile(path, QByteArray(20 << 20, '['))
-                // every key present, one of them a 20 MB array of numbers
-                : writeFile(path, "{\"tracks\":[" + QByteArray(10 << 20, '0').replace("00", "0,") + "0],"
-                                  "\"availableThemes\":[" + QByteArray(10 << 20, '1').replace("11", "1,") + "1]}"));
+                : kind == "brackets"
+                    ? writeFile(path, QByteArray(20 << 20, '['))
+                    // every key present, one of them a 20 MB array of numbers
+                    : writeFile(path, "{\"tracks\":[" +
+                                          QByteArray(10 << 20, '0').replace("00", "0,") +
+                                          "0],"
+                                          "\"availableThemes\":[" +
+                                          QByteArray(10 << 20, '1').replace("11", "1,") + "1]}"));
 
         std::unique_ptr<Config> config;
         const QString printed = captureStdout([&] { config = std::make_unique<Config>(); });
         // a damaged settings file is kept aside and the start is a first start (no theme file is
         // read) that leaves the existing playlists unlisted; otherwise the catalogue survives, and
         // a damaged theme leaves the geometry as it was
-        QVERIFY2(printed.contains(settings ? "The damaged settings file was kept as" : playlist ? "" : "Failed to read theme.json: "),
+        QVERIFY2(printed.contains(settings   ? "The damaged settings file was kept as"
+                                  : playlist ? ""
+                                             : "Failed to read theme.json: "),
                  qPrintable(printed));
         QCOMPARE(QVariantList({config->playlists().size(), config->playlists().value(0).id == id,
                                config->currentTracks().isEmpty(), config->trackTextSize()}),
@@ -146,7 +162,8 @@ private slots:
         // no input costs more than four times its size and 50 MB
         rusage usage;
         ::getrusage(RUSAGE_SELF, &usage);
-        QVERIFY2(usage.ru_maxrss < (4 * 20 + 50 + 60) * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+        QVERIFY2(usage.ru_maxrss < (4 * 20 + 50 + 60) * 1024,
+                 qPrintable(QString::number(usage.ru_maxrss)));
 #endif
     }
 

@@ -418,9 +418,10 @@ private slots:
         QVERIFY(testsupport::writeFile(bad, QByteArray(20000, '\0')));
         QVERIFY(audiotest::embedPictures(bad, Format::Mp3, {m_red}));
         const QUrl good = QUrl::fromLocalFile(make("before-bad", {{440}, 1.5, Format::Wav}));
-        config.savePlaylist(config.playlists().first().id,
-                            {Track{QUuid::createUuid(), good.toString(), "good", ""},
-                             Track{QUuid::createUuid(), QUrl::fromLocalFile(bad).toString(), "bad", ""}});
+        config.savePlaylist(
+            config.playlists().first().id,
+            {Track{QUuid::createUuid(), good.toString(), "good", ""},
+             Track{QUuid::createUuid(), QUrl::fromLocalFile(bad).toString(), "bad", ""}});
         m_recorder.clear();
         const QString printed = testsupport::captureStdout([&] {
             controller.play();
@@ -525,7 +526,8 @@ private slots:
             QVERIFY_HEARD(m_recorder, waitForSound());
         });
         QVERIFY2(printed.isEmpty() && sounds.lastSound() == name, qPrintable(name));
-        QCOMPARE(startedSpy.size() == 1 ? startedSpy.takeFirst() : QVariantList(), QVariantList{name});
+        QCOMPARE(startedSpy.size() == 1 ? startedSpy.takeFirst() : QVariantList(),
+                 QVariantList{name});
         QVERIFY_HEARD(m_recorder, waitForSilence());
         const QList<float> all = m_recorder.lastSamples(-1);
         QVERIFY(*std::max_element(all.begin(), all.end()) < 0.5f);
@@ -612,7 +614,10 @@ private slots:
         }
         // headers that promise far more than the file holds
         write("lying-id3.mp3", QByteArray("ID3\x03\x00\x00\x7f\x7f\x7f\x7f", 10) + noise);
-        write("lying-atom.m4a", QByteArray("\xff\xff\xff\xf0" "ftypM4A \0\0\0\0", 16) + noise);
+        write("lying-atom.m4a", QByteArray("\xff\xff\xff\xf0"
+                                           "ftypM4A \0\0\0\0",
+                                           16) +
+                                    noise);
         write("marker.flac", "fLaC");
         // the FIFO and the folder of the player's tests
         for (const char* name : {"fifo.mp3", "folder.mp3", "missing.mp3"})

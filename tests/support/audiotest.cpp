@@ -55,9 +55,12 @@ QString extension(Format format)
 
 QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& toneFile)
 {
-    static const QStringList codecs[] = {{"pcm_s16le"}, {"flac"}, {"libvorbis", "-q:a", "5"},
-        {"libopus", "-b:a", "128k"}, {"libmp3lame", "-b:a", "192k", "-id3v2_version", "3"},
-        {"aac", "-b:a", "192k"}};
+    static const QStringList codecs[] = {{"pcm_s16le"},
+                                         {"flac"},
+                                         {"libvorbis", "-q:a", "5"},
+                                         {"libopus", "-b:a", "128k"},
+                                         {"libmp3lame", "-b:a", "192k", "-id3v2_version", "3"},
+                                         {"aac", "-b:a", "192k"}};
     QDir().mkpath(dir);
     const QString path = QDir(dir).filePath(baseName + u'.' + extension(toneFile.format));
     const QString source = QStringLiteral("aevalsrc='%1':s=%2:c=stereo:d=%3")
@@ -65,7 +68,8 @@ QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile
                                .arg(kSampleRate)
                                .arg(toneFile.secondsEach * double(toneFile.frequencies.size()));
     QStringList args{"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source, "-c:a"};
-    args << codecs[int(toneFile.format)] << "-metadata" << "title=" + toneFile.title;
+    args << codecs[int(toneFile.format)] << "-metadata"
+         << "title=" + toneFile.title;
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.start(QStringLiteral("ffmpeg"), args << path);
@@ -110,10 +114,26 @@ bool embedPictures(const QString& path, Format format, const QList<QByteArray>& 
         add(file.ID3v2Tag(true));
         return file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripNone, TagLib::ID3v2::v3);
     }
-    case Format::Wav: { TagLib::RIFF::WAV::File f(name); add(f.ID3v2Tag()); return f.save(); }
-    case Format::Flac: { TagLib::FLAC::File f(name); add(&f); return f.save(); }
-    case Format::OggVorbis: { TagLib::Ogg::Vorbis::File f(name); add(f.tag()); return f.save(); }
-    case Format::Opus: { TagLib::Ogg::Opus::File f(name); add(f.tag()); return f.save(); }
+    case Format::Wav: {
+        TagLib::RIFF::WAV::File f(name);
+        add(f.ID3v2Tag());
+        return f.save();
+    }
+    case Format::Flac: {
+        TagLib::FLAC::File f(name);
+        add(&f);
+        return f.save();
+    }
+    case Format::OggVorbis: {
+        TagLib::Ogg::Vorbis::File f(name);
+        add(f.tag());
+        return f.save();
+    }
+    case Format::Opus: {
+        TagLib::Ogg::Opus::File f(name);
+        add(f.tag());
+        return f.save();
+    }
     case Format::M4a: {
         TagLib::MP4::File file(name);
         TagLib::MP4::CoverArtList covers;

@@ -7,8 +7,7 @@
 
 namespace testsupport {
 
-TempHome::TempHome()
-    : m_oldHome(qgetenv("HOME")), m_oldXdgConfig(qgetenv("XDG_CONFIG_HOME"))
+TempHome::TempHome() : m_oldHome(qgetenv("HOME")), m_oldXdgConfig(qgetenv("XDG_CONFIG_HOME"))
 {
     qputenv("HOME", m_dir.path().toLocal8Bit());
     // no user-dirs.dirs in a fresh config home: Documents is $HOME/Documents
@@ -18,7 +17,8 @@ TempHome::TempHome()
 TempHome::~TempHome()
 {
     qputenv("HOME", m_oldHome);
-    m_oldXdgConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", m_oldXdgConfig);
+    m_oldXdgConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME")
+                             : qputenv("XDG_CONFIG_HOME", m_oldXdgConfig);
 }
 
 QString captureStdout(const std::function<void()>& fn)

@@ -11,7 +11,8 @@ namespace {
 
 QString resource(const QString& path)
 {
-    return qEnvironmentVariable("LINDENFOLD_TEST_SOURCE_DIR", QStringLiteral(".")) + "/resources/" + path;
+    return qEnvironmentVariable("LINDENFOLD_TEST_SOURCE_DIR", QStringLiteral(".")) + "/resources/" +
+           path;
 }
 
 } // namespace
@@ -24,23 +25,31 @@ private slots:
         QTest::addColumn<QString>("theme");
         QTest::addColumn<QString>("element");
         for (const QString& t : theme::builtInThemeNames()) // their number: tst_nothinglost
-            for (const char* e : {"close", "ff", "ff-on", "min", "pause", "pause-on", "play", "play-on", "player",
-                                  "player-min", "playlist-menu", "rr", "rr-on", "track-album", "track-menu", "track-scrubber"})
+            for (const char* e : {"close", "ff", "ff-on", "min", "pause", "pause-on", "play",
+                                  "play-on", "player", "player-min", "playlist-menu", "rr", "rr-on",
+                                  "track-album", "track-menu", "track-scrubber"})
                 QTest::newRow(qPrintable(t + "-" + e)) << t << QString(e);
     }
     void everyImage()
     {
         QFETCH(QString, theme);
         QFETCH(QString, element);
-        const auto art = [&](const QString& e) { return resource("themes/" + theme + "-" + e + "@2x.png"); };
+        const auto art = [&](const QString& e) {
+            return resource("themes/" + theme + "-" + e + "@2x.png");
+        };
         const QImage image(art(element));
         QVERIFY(!image.isNull());
         // the frame is the element's Width and Height in its family's theme.json
-        static const QHash<QString, QString> keys{{"player-min", "playerMin"}, {"track-album", "trackArt"},
-            {"track-scrubber", "scrubber"}, {"playlist-menu", "playlistMenu"}, {"track-menu", "trackMenu"}};
-        const QString key = keys.value(element, element.startsWith("pause") ? "play" : element.section('-', 0, 0));
+        static const QHash<QString, QString> keys{{"player-min", "playerMin"},
+                                                  {"track-album", "trackArt"},
+                                                  {"track-scrubber", "scrubber"},
+                                                  {"playlist-menu", "playlistMenu"},
+                                                  {"track-menu", "trackMenu"}};
+        const QString key =
+            keys.value(element, element.startsWith("pause") ? "play" : element.section('-', 0, 0));
         const auto frame = [&](const QString& family) {
-            const QJsonObject o = QJsonDocument::fromJson(theme::encodeTheme(theme::familyGeometry(family))).object();
+            const QJsonObject o =
+                QJsonDocument::fromJson(theme::encodeTheme(theme::familyGeometry(family))).object();
             return QSize(o[key + "Width"].toDouble() * 2, o[key + "Height"].toDouble() * 2);
         };
         const QSize own = frame(theme.section('-', 0, 0));
@@ -62,7 +71,8 @@ private slots:
         if (element.endsWith("-on"))
             QVERIFY(brightness(element) > brightness(element.chopped(3)) + 10);
         if (theme == "mini-graphite")
-            QCOMPARE(testsupport::readFile(resource("fallback/mini-graphite-" + element + ".png")), testsupport::readFile(art(element)));
+            QCOMPARE(testsupport::readFile(resource("fallback/mini-graphite-" + element + ".png")),
+                     testsupport::readFile(art(element)));
     }
 };
 

@@ -14,11 +14,15 @@ class TestThemes : public QObject {
     std::unique_ptr<TempHome> m_home;
     std::unique_ptr<Config> m_config;
 
-    QString themeFile(const QString& name) const { return m_home->dataDir() + "/Themes/" + name + "/theme.json"; }
+    QString themeFile(const QString& name) const
+    {
+        return m_home->dataDir() + "/Themes/" + name + "/theme.json";
+    }
     // The installed mini theme file with some keys changed; an undefined value removes the key.
     static QByteArray miniTheme(const QList<std::pair<QString, QJsonValue>>& changes)
     {
-        QJsonObject object = QJsonDocument::fromJson(theme::encodeTheme(theme::familyGeometry("mini"))).object();
+        QJsonObject object =
+            QJsonDocument::fromJson(theme::encodeTheme(theme::familyGeometry("mini"))).object();
         for (const auto& [key, value] : changes)
             object.insert(key, value);
         return QJsonDocument(object).toJson();
@@ -27,8 +31,10 @@ class TestThemes : public QObject {
     static bool holds(const QJsonObject& object, const QString& key, const QVariant& value)
     {
         if (value.typeId() == QMetaType::QPointF)
-            return value.toPointF() == QPointF(object[key + "X"].toDouble(), object[key + "Y"].toDouble());
-        return object[key].isBool() == (value.typeId() == QMetaType::Bool) && object[key].toVariant() == value;
+            return value.toPointF() ==
+                   QPointF(object[key + "X"].toDouble(), object[key + "Y"].toDouble());
+        return object[key].isBool() == (value.typeId() == QMetaType::Bool) &&
+               object[key].toVariant() == value;
     }
     void chooseTheme(const QString& name)
     {
@@ -120,15 +126,20 @@ private slots:
     void themeFilesAsRead()
     {
         writeFile(themeFile("mini-graphite"),
-                  miniTheme({{"playerWidth", 1e308}, {"playerHeight", -5}, {"closeWidth", 1e12}, {"closePosX", 3},
+                  miniTheme({{"playerWidth", 1e308},
+                             {"playerHeight", -5},
+                             {"closeWidth", 1e12},
+                             {"closePosX", 3},
                              {"comment", QJsonArray{1, QJsonObject{{"x", QJsonValue::Null}}}}}));
         m_config->loadTheme();
         const Config& c = *m_config;
-        QCOMPARE(QVariantList({c.closePos(), c.trackTextSize(), c.playerWidth(), c.playerHeight(), c.closeWidth()}),
+        QCOMPARE(QVariantList({c.closePos(), c.trackTextSize(), c.playerWidth(), c.playerHeight(),
+                               c.closeWidth()}),
                  QVariantList({QPointF(3, 11), qint64(10), 1e308, -5.0, 1e12}));
         QDir().mkpath(m_home->dataDir() + "/Themes/custom");
         m_config->writeThemeFile("custom");
-        QVERIFY(std::holds_alternative<ThemeData>(theme::decodeTheme(readFile(themeFile("custom")))));
+        QVERIFY(
+            std::holds_alternative<ThemeData>(theme::decodeTheme(readFile(themeFile("custom")))));
     }
 
     // A name that is empty or leads out of the Themes directory has no directory: a
@@ -170,7 +181,8 @@ private slots:
         writeFile(dir + "close.png", "this is text, not a picture");
         QCOMPARE(m_config->rrOnImage(), theme::fallbackImage("rr-on"));
         QCOMPARE(m_config->closeImage(), theme::fallbackImage("close"));
-        QVERIFY(m_config->rrImage() != theme::fallbackImage("rr") && !theme::fallbackImage("rr").isNull());
+        QVERIFY(m_config->rrImage() != theme::fallbackImage("rr") &&
+                !theme::fallbackImage("rr").isNull());
 
         // a replaced file shows at the next call
         const auto savePlayer = [&](QSize size, Qt::GlobalColor colour) {
@@ -185,15 +197,18 @@ private slots:
 
         // a picture far larger than its element is decoded at the size it is drawn at (x1.5)
         savePlayer({4000, 3000}, Qt::green);
-        const QSize drawn(std::ceil(m_config->playerWidth() * 1.5), std::ceil(m_config->playerHeight() * 1.5));
-        QCOMPARE(m_config->playerImage().size(), QSize(4000, 3000).scaled(drawn, Qt::KeepAspectRatio));
+        const QSize drawn(std::ceil(m_config->playerWidth() * 1.5),
+                          std::ceil(m_config->playerHeight() * 1.5));
+        QCOMPARE(m_config->playerImage().size(),
+                 QSize(4000, 3000).scaled(drawn, Qt::KeepAspectRatio));
         QCOMPARE(m_config->closeImage(), theme::fallbackImage("close"));
 
         const QImage neoPlay = m_config->playImage();
         QVERIFY(QFile::remove(themeFile("nano-yuzu")));
         chooseTheme("nano-yuzu");
         QCOMPARE(m_config->trackMenuPos().y(), 111.5); // still neo
-        QCOMPARE(m_config->playImage().size(), QImage(m_home->dataDir() + "/Themes/nano-yuzu/play.png").size() * 0.75);
+        QCOMPARE(m_config->playImage().size(),
+                 QImage(m_home->dataDir() + "/Themes/nano-yuzu/play.png").size() * 0.75);
         QVERIFY(m_config->playImage() != neoPlay);
 
         // NaN over NaN is no change: a hand-edited NaN would lay the window out on every load
@@ -227,7 +242,8 @@ private slots:
         m_config.reset();
         QFile::remove(m_home->settingsFile());
         m_config = std::make_unique<Config>();
-        QVERIFY(readFile(userFile) == "user's own" && !QFileInfo::exists(m_home->dataDir() + "/Themes/max-graphite"));
+        QVERIFY(readFile(userFile) == "user's own" &&
+                !QFileInfo::exists(m_home->dataDir() + "/Themes/max-graphite"));
     }
 };
 

@@ -182,8 +182,9 @@ private slots:
         QVERIFY(!s->view.imageFor(Element::Scrubber).isNull()); // the theme's knob, not nothing
         const auto dragging = [this](bool on) {
             const Qt::CursorShape cursor = on ? Qt::ClosedHandCursor : Qt::ArrowCursor;
-            QCOMPARE(std::tuple(s->view.isDragging(), s->view.cursor().shape(),
-                                s->player.hasTimer()), std::tuple(on, cursor, !on));
+            QCOMPARE(
+                std::tuple(s->view.isDragging(), s->view.cursor().shape(), s->player.hasTimer()),
+                std::tuple(on, cursor, !on));
         };
         const double y = s->view.layout().scrubberY();
         const QPointF knob(s->view.knobX(), y);

@@ -36,10 +36,14 @@ private slots:
     // lands on it; what is there at all.
     void rectsHitsAndPresence()
     {
-        const struct { bool big; Element e; double x, y, w, h; } cases[] = {
-            {false, Close, 9.5, 11, 17, 14},      {true, Close, 14.25, 16.5, 25.5, 21},
-            {false, PlayPause, 192, 34, 34, 52},  {true, PlayPause, 288, 51, 51, 78},
-            {false, Rewind, 158, 34, 34, 52},     {true, TrackMenu, 14.25, 130.5, 25.5, 21},
+        const struct {
+            bool big;
+            Element e;
+            double x, y, w, h;
+        } cases[] = {
+            {false, Close, 9.5, 11, 17, 14},       {true, Close, 14.25, 16.5, 25.5, 21},
+            {false, PlayPause, 192, 34, 34, 52},   {true, PlayPause, 288, 51, 51, 78},
+            {false, Rewind, 158, 34, 34, 52},      {true, TrackMenu, 14.25, 130.5, 25.5, 21},
             {true, AlbumArt, 100.5, 72, 138, 138}, {false, Scrubber, 117.5, 65.5, 14, 14}};
         for (const auto& c : cases) {
             m_big = c.big;
@@ -48,9 +52,9 @@ private slots:
         }
         // at the plain scale of the last row: background and outside take none; minimised
         // keeps the menus and cuts off play
-        QCOMPARE(QList({hit({260, 90}), hit({300, 34}),
-                       hit({9.5, 87}, true), hit({192, 34}, true)}),
-                 QList({-1, -1, int(TrackMenu), -1}));
+        QCOMPARE(
+            QList({hit({260, 90}), hit({300, 34}), hit({9.5, 87}, true), hit({192, 34}, true)}),
+            QList({-1, -1, int(TrackMenu), -1}));
         m_theme.playWidth = 0; // a zero-sized button takes no clicks
         QCOMPARE(hit({192, 34}), -1);
 
@@ -94,13 +98,14 @@ private slots:
     // its ends, and a travel of length 0 keeps the knob at its start.
     void scrubber()
     {
-        const struct { bool big; double progress, x; } cases[] = {
-            {false, 0, 117.5}, {false, 0.5, 192}, {false, 1, 266.5}, {true, 0.5, 288}};
+        const struct {
+            bool big;
+            double progress, x;
+        } cases[] = {{false, 0, 117.5}, {false, 0.5, 192}, {false, 1, 266.5}, {true, 0.5, 288}};
         for (const auto& c : cases) {
             m_big = c.big;
             const SkinLayout l = layout();
-            QCOMPARE(std::pair(l.knobX(c.progress), l.fractionAt(c.x)),
-                     std::pair(c.x, c.progress));
+            QCOMPARE(std::pair(l.knobX(c.progress), l.fractionAt(c.x)), std::pair(c.x, c.progress));
             QCOMPARE(l.knobRect(c.x).center().y(), 65.5 * l.scale());
             QCOMPARE(std::pair(l.clampToTravel(c.x - 200), l.fractionAt(c.x + 400)),
                      std::pair(l.scrubberMinX(), 1.0));

@@ -22,8 +22,8 @@
 namespace {
 
 // Stacking order of the elements below the scrubber: level 0, then level 1.
-constexpr std::array kLevel0{SkinLayout::Element::Close, SkinLayout::Element::Minimize,
-                             SkinLayout::Element::Rewind, SkinLayout::Element::PlayPause,
+constexpr std::array kLevel0{SkinLayout::Element::Close,       SkinLayout::Element::Minimize,
+                             SkinLayout::Element::Rewind,      SkinLayout::Element::PlayPause,
                              SkinLayout::Element::FastForward, SkinLayout::Element::PlaylistMenu,
                              SkinLayout::Element::TrackMenu};
 
@@ -49,9 +49,9 @@ ContentView::ContentView(Config* config, TrackPlayer* player, PlayerController* 
 
     // every property of Config that the skin reads: geometry, options, images, position
     // what the skin is drawn from: the theme (geometry and images), the size, the track
-    for (auto changed : {&Config::geometryChanged, &Config::currentThemeChanged, &Config::superSizedChanged,
-                         &Config::playlistsChanged, &Config::currentPlaylistIndexChanged,
-                         &Config::currentTrackIndexChanged})
+    for (auto changed : {&Config::geometryChanged, &Config::currentThemeChanged,
+                         &Config::superSizedChanged, &Config::playlistsChanged,
+                         &Config::currentPlaylistIndexChanged, &Config::currentTrackIndexChanged})
         connect(m_config, changed, this, &ContentView::skinChanged);
     connect(m_tracks, &CurrentTracks::changed, this, qOverload<>(&ContentView::update));
     connect(m_player, &TrackPlayer::isPlayingChanged, this, &ContentView::playingChanged);
@@ -153,8 +153,9 @@ void ContentView::updateShape(const QSize& size)
         clearMask();
         return;
     }
-    const QImage scaled = background.scaled(m_layout.skinSize(m_isMinimized).toSize().boundedTo(size),
-                                            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled =
+        background.scaled(m_layout.skinSize(m_isMinimized).toSize().boundedTo(size),
+                          Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QBitmap shape(size);
     shape.fill(Qt::color0);
     QPainter painter(&shape);
@@ -192,7 +193,8 @@ void ContentView::paintEvent(QPaintEvent* event)
     const QPixmap& background = scaledBackground();
     const qreal ratio = background.devicePixelRatio();
     painter.drawPixmap(QRectF(dirty), background,
-                       QRectF(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio, dirty.height() * ratio));
+                       QRectF(dirty.x() * ratio, dirty.y() * ratio, dirty.width() * ratio,
+                              dirty.height() * ratio));
 
     const auto drawSkinImage = [&](Element element, const QRectF& rect) {
         if (rect.isEmpty() || !dirtyRect(rect).intersects(dirty))
@@ -408,8 +410,9 @@ QMenu* ContentView::playlistMenu()
     QStringList names;
     for (const Playlist& playlist : m_config->playlists())
         names << playlist.name;
-    menuentries::addChoices(m_menu, names, m_config->currentPlaylistIndex(),
-                            [this](qint64 i) { m_controller->choosePlaylist(i, QStringLiteral("pop")); });
+    menuentries::addChoices(m_menu, names, m_config->currentPlaylistIndex(), [this](qint64 i) {
+        m_controller->choosePlaylist(i, QStringLiteral("pop"));
+    });
     menuentries::addEditPlaylists(m_menu, [this] { m_controller->requestSettings(); });
     return m_menu;
 }
@@ -428,8 +431,9 @@ QMenu* ContentView::trackMenu()
     names.reserve(tracks.size());
     for (const Track& track : tracks)
         names << track.trackName;
-    menuentries::addChoices(m_menu, names, m_config->currentTrackIndex(),
-                            [this](qint64 i) { m_controller->chooseTrack(i, QStringLiteral("pop")); });
+    menuentries::addChoices(m_menu, names, m_config->currentTrackIndex(), [this](qint64 i) {
+        m_controller->chooseTrack(i, QStringLiteral("pop"));
+    });
     return m_menu;
 }
 

@@ -20,7 +20,8 @@ QIcon menuentries::checkmark()
         p.setPen(QPen(ink(), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(QPolygonF({QPointF(3, 8.5), QPointF(6.5, 12), QPointF(13, 4)}));
     };
-    static const QIcon icon = drawnicons::themed({"checkmark", "object-select-symbolic", "object-select"}, drawCheck);
+    static const QIcon icon =
+        drawnicons::themed({"checkmark", "object-select-symbolic", "object-select"}, drawCheck);
     return icon;
 }
 
@@ -48,8 +49,8 @@ QIcon menuentries::gear()
 
 namespace {
 
-void addRange(QMenu* menu, const QStringList& labels, qsizetype first, qsizetype end, qint64 checked,
-              const std::function<void(qint64)>& choose)
+void addRange(QMenu* menu, const QStringList& labels, qsizetype first, qsizetype end,
+              qint64 checked, const std::function<void(qint64)>& choose)
 {
     const qsizetype count = end - first;
     if (count <= menuentries::kMaxEntries) {
@@ -90,7 +91,8 @@ void menuentries::addChoices(QMenu* menu, const QStringList& labels, qint64 chec
 
 QAction* menuentries::addEditPlaylists(QMenu* menu, const std::function<void()>& edit)
 {
-    QAction* action = menu->addAction(gear(), QCoreApplication::translate("ContentView", "Edit playlists"));
+    QAction* action =
+        menu->addAction(gear(), QCoreApplication::translate("ContentView", "Edit playlists"));
     QFont font = action->font();
     font.setItalic(true);
     action->setFont(font);

@@ -21,8 +21,8 @@ PlayerMenu::PlayerMenu(PlayerController* controller, TrackPlayer* player, bool w
     addSeparator();
     m_volumeUp = addAction(tr("Volume Up"), c, &PlayerController::volumeUp);
     // "+" sits on the "=" key of many layouts: both work
-    m_volumeUp->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                              QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m_volumeUp->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     m_volumeDown = addAction(tr("Volume Down"), c, &PlayerController::volumeDown);
     m_volumeDown->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     addSeparator();

@@ -1,6 +1,5 @@
 #include "ui/player/skinlayout.h"
 
-
 #include <QFontDatabase>
 #include <QFontMetricsF>
 
@@ -110,18 +109,18 @@ std::optional<Element> SkinLayout::elementAt(const QPointF& point, const State& 
                                              double progress) const
 {
     // topmost first: the knob, then level 1, then level 0, each later-drawn first
-    static constexpr std::array order{Element::Scrubber,    Element::AlbumArt,
-                                      Element::FastForward, Element::PlayPause,
-                                      Element::Rewind,      Element::TrackMenu,
-                                      Element::PlaylistMenu, Element::Minimize,
-                                      Element::Close};
+    static constexpr std::array order{
+        Element::Scrubber,     Element::AlbumArt, Element::FastForward,
+        Element::PlayPause,    Element::Rewind,   Element::TrackMenu,
+        Element::PlaylistMenu, Element::Minimize, Element::Close};
     const QSizeF size = skinSize(state.minimized);
     if (point.x() < 0 || point.y() < 0 || point.x() >= size.width() || point.y() >= size.height())
         return std::nullopt;
     for (const Element element : order) {
         if (!isPresent(element, state))
             continue;
-        const QRectF area = element == Element::Scrubber ? knobRect(knobX(progress)) : rect(element);
+        const QRectF area =
+            element == Element::Scrubber ? knobRect(knobX(progress)) : rect(element);
         if (!area.isEmpty() && area.contains(point))
             return element;
     }

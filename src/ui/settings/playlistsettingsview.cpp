@@ -295,7 +295,8 @@ void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& ta
         for (const QString& line : result.skipped)
             printLine(line);
         // a list's entries keep the list's order, also when the list was dropped
-        const bool inOrder = isPanel || std::any_of(paths.begin(), paths.end(), &playlistformats::isPlaylistFile);
+        const bool inOrder =
+            isPanel || std::any_of(paths.begin(), paths.end(), &playlistformats::isPlaylistFile);
         readImported(result.items, target, isPanel, inOrder);
     });
     expansion->setFuture(QtConcurrent::run([paths] { return playlistformats::expand(paths); }));

@@ -180,8 +180,9 @@ ImportResult readItem(const playlistformats::Item& item)
     if (!track) {
         if (!item.reportSkip)
             return {};
-        const QString why = QFileInfo::exists(item.path) ? QStringLiteral("not a playable audio file")
-                                                         : QStringLiteral("no such file");
+        const QString why = QFileInfo::exists(item.path)
+                                ? QStringLiteral("not a playable audio file")
+                                : QStringLiteral("no such file");
         return {std::nullopt, playlistformats::skipLine(item.path, why)};
     }
     // a list's own names win, so an exported list comes back as it was
