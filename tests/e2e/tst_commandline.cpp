@@ -1,6 +1,5 @@
-// The real executable in a private HOME, on a private session bus or without one: the first
-// start, one player per data directory, files on the command line and the hand-over of a
-// second start to the running player.
+// The real executable in a private HOME, on a private session bus or none: the first start,
+// one player per data directory, files on the command line and the hand-over to a running one.
 #include "support/audiotest.h"
 #include "support/testsupport.h"
 

@@ -1,6 +1,5 @@
-// What a user's files go through: a full or read-only disk, special and huge files in
-// place of the settings, a playlist or a theme, a first start cut short. (Damaged settings
-// files kept aside, never overwritten: tst_config.)
+// A full or read-only disk, special and huge files in place of the settings, a playlist or a
+// theme, a first start cut short. (Damaged settings files kept aside: tst_config.)
 #include "support/testsupport.h"
 
 #include "model/config.h"

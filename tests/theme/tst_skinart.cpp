@@ -1,7 +1,6 @@
-// The committed theme artwork (resources/themes, resources/fallback): every built-in image is
-// there, decodes at twice its frame in its family's geometry (elements a family does not show
-// use the mini size), lets the background show round its controls, lights up in its "-on"
-// form, and the fallbacks are the mini-graphite images.
+// The committed artwork: every built-in image decodes at twice its frame in its family's
+// geometry (else the mini one), lets the background show round its controls, lights up in its
+// "-on" form, and the fallbacks are the mini-graphite images.
 #include "support/testsupport.h"
 #include "theme/themedata.h"
 

@@ -90,8 +90,8 @@ class TestPlaylistEditor : public QObject {
     }
 
 private slots:
-    // Short tones made once: an MP3's ID3v2 tag holds exactly the given text frames, in this
-    // order; then damaged files, a folder and a pipe named as audio, and a list.
+    // Short tones whose ID3v2 tag holds exactly the given frames; damaged files, a folder and a
+    // pipe named as audio; a list.
     void initTestCase()
     {
         const auto tone = [](const QStringList& args) {
@@ -128,8 +128,7 @@ private slots:
         QVERIFY(testsupport::writeFile(file("list.m3u"), "#EXTINF:1,Listed - Title\ntagged.mp3\n"
                                                          "tagged.flac\ngone.mp3\nnotes.txt\n"));
     }
-    // Sounds off. With no playlists at all, showing the tab (as when it comes into view) makes
-    // an empty "Untitled" and chooses it.
+    // Sounds off. Without playlists, showing the tab makes an empty "Untitled" and chooses it.
     void init()
     {
         e = std::make_unique<Editor>();
@@ -143,12 +142,10 @@ private slots:
     }
     void cleanup() { e.reset(); }
 
-    // A new playlist is chosen and shown empty. Choosing shows the other playlist and writes
-    // nothing, not even over a damaged file; the player keeps playing what it played. Delete asks
-    // first; the question stays while another playlist is chosen and then applies to that one.
-    // Names keep 32 user-perceived characters, however many code points each takes; every edit of
-    // the name is cut so and writes the settings file, never the playlist's.
-    // Then the settings window's General tab.
+    // A new playlist is chosen and shown empty. Choosing writes nothing, not even over a damaged
+    // file, and the player plays on. Delete asks first, and the question follows the choice.
+    // Names keep 32 user-perceived characters; each edit writes the settings, not the playlist.
+    // Then the General tab.
     void playlistsAndGeneralSettings()
     {
         const QUuid first = e->shown();
@@ -254,15 +251,11 @@ private slots:
         QCOMPARE(view.playlistView()->effectivePlaylistID(), e->config.playlists().first().id);
     }
 
-    // A path's '#', '?' and '%' are no URL syntax in the stored location; the same file added
-    // twice is two rows, each with its own id. "Add tracks..." imports the existing files
-    // chosen, "Export playlist..." writes the shown playlist; a failed export says so, also in
-    // a window. A drop of web links only is refused. Tracks added from outside (the command
-    // line, a second start) show at once, and the next edit here keeps them. A drag carries the
-    // row's id, never a pointer into the list: a reload meanwhile stops it. Every edit of a row
-    // is written at once, in a cell each keystroke: cells keep the text as typed (blanks,
-    // empty), the trash removes only its row. Fixed: closing the window with a cell editor open
-    // committed into a half-destroyed view.
+    // '#', '?', '%' of a path are no URL syntax; a file added twice is two rows. The buttons
+    // import and export (a failed export says so, also in a window); web links are refused.
+    // Tracks added from outside show at once. A drag carries the row's id: a reload stops it.
+    // Every row edit is written at once, cells keep the text as typed, the trash removes only
+    // its row; closing with a cell editor open is safe.
     void buttonsAndRowEdits()
     {
         QCOMPARE(trackimport::urlString("/M/Café ß#b?c%d.mp3"),
@@ -319,35 +312,27 @@ private slots:
         QCOMPARE(e->stored(id), shown);
     }
 
-    // Tags and their fallbacks: an empty tag value goes on with the search, blanks are a value,
-    // letters beyond ASCII come whole.
-    // Damaged files, folders and pipes are no tracks (a pipe would block the read for ever).
-    // The rows of an import go to the playlist it was started for, whichever is shown when
-    // they come; one deleted meanwhile gets none and no orphan file. The panel's files come in
-    // its order, what is no audio left out, in one write even when nothing was added. Dropped
-    // files are appended as their reads finish, reads that finish together sharing a write; a
-    // drop of nothing playable writes nothing. A dropped list gives its entries in list order,
-    // the list's names before the tags, and says what it leaves out in one line each. Fixed: a
-    // switch right after dropped rows were shown, before their write, lost them.
+    // Tags and their fallbacks (an empty value searches on, blanks are a value); damaged files,
+    // folders and pipes are no tracks. An import's rows go to the playlist it was started for,
+    // whichever is shown (a deleted one gets none and no orphan file). The panel's files come in
+    // its order in one write, even of nothing; dropped files as their reads finish, nothing
+    // playable writing nothing; a dropped list in list order, its names before the tags, a
+    // line per entry left out. A switch between dropped rows shown and written loses none.
     void importsReachTheirPlaylist_data()
     {
-        // how ("drop": through the table), the files, what happens meanwhile ("start": another
-        // playlist chosen at once, "rows": chosen as the rows appear), the names/artists then
-        // stored (sorted for a drop of files), the writes (-1: one to three), what is printed
+        // how, the files, what happens meanwhile ("start": another playlist chosen at once,
+        // "rows": as the rows appear), names/artists stored (sorted for a drop), writes (-1: 1-3)
         QTest::addColumn<QString>("row");
         for (const char* row :
              {"panel|notes.txt||Old/By Old|1|", "drop|album.mp3||Old/By Old|0|",
               "panel|tagged.mp3 notes.txt untagged.mp3 tit2-only.mp3 empty-first.mp3 blank.mp3 "
-              "tagged.flac words.mp3 empty.mp3 album.mp3 pipe.mp3 gone.mp3 tagged.mp3||Old/By "
-              "Old,"
-              "Morning Song/The Bänd,Track/Unknown artist,Only Title/Unknown artist,Second "
-              "Title/"
+              "tagged.flac words.mp3 empty.mp3 album.mp3 pipe.mp3 gone.mp3 tagged.mp3||Old/By Old,"
+              "Morning Song/The Bänd,Track/Unknown artist,Only Title/Unknown artist,Second Title/"
               "Second Artist,   / ,Flac Title/Flac Artist,Morning Song/The Bänd|1|",
               "drop|tagged.mp3 untagged.mp3 tit2-only.mp3||Morning Song/The Bänd,Old/By Old,"
               "Only Title/Unknown artist,Track/Unknown artist|-1|",
               "drop|list.m3u||Old/By Old,Title/Listed,Flac Title/Flac Artist|1|Skipped "
-              "\"/gone.mp3\": no such file\nSkipped \"/notes.txt\": not a playable audio "
-              "file\n",
+              "\"/gone.mp3\": no such file\nSkipped \"/notes.txt\": not a playable audio file\n",
               "panel|tagged.mp3|start|Old/By Old,Morning Song/The Bänd|1|",
               "drop|tagged.mp3|rows|Old/By Old,Morning Song/The Bänd|1|",
               "panel|tagged.mp3|deleted||0|"})
@@ -402,13 +387,11 @@ private slots:
         QCOMPARE(testsupport::readFile(e->config.playlistFileURL(other)), otherFile);
     }
 
-    // The dragged row follows the pointer over the rows, unsaved; a drop on a row writes the
-    // order once, a drag that leaves the table or ends below the rows writes nothing. Text from
-    // another program moves nothing; its drop writes the list unchanged.
+    // The dragged row follows the pointer, unsaved; a drop on a row writes once, a drag that
+    // leaves or ends below the rows writes nothing; text from another program moves nothing.
     void reorder_data()
     {
-        // the dragged row ("-": text from another program), the rows passed in turn ("-": only
-        // below the rows), how the drag ends, the order then shown
+        // dragged row ("-": text), rows passed ("-": below them), how it ends, the order shown
         QTest::addColumn<QString>("drag");
         for (const char* row : {"B B drop ABCD", "A BCD drop BCDA", "C AD drop ABDC",
                                 "A C leave BCAD", "A - below ABCD", "- C drop ABCD"})

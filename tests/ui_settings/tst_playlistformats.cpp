@@ -27,8 +27,7 @@ class TestPlaylistFormats : public QObject {
     }
 
 private slots:
-    // A list's name picks its format; its entries as "location|title|artist;...", or "!" for
-    // a file that is no text and so no list.
+    // A list's name picks its format; "!" for a file that is no text and so no list.
     void parsesEachFormat_data()
     {
         QTest::addColumn<QString>("name");
@@ -65,8 +64,6 @@ private slots:
             << QByteArray("[playlist]\nFile2=/m/b\nfile1=a\nTitle1=Band - Song\nTitle3=No File\n"
                           "NumberOfEntries=3\n")
             << "/l/a|Song|Band;/m/b||";
-        QTest::newRow("pls: a NUL byte is no text")
-            << "l.pls" << QByteArray("[playlist]\0", 11) << "!";
         QTest::newRow("xspf: titles, creators, the first location of a track")
             << "l.xspf"
             << QByteArray("<playlist><title>L</title><trackList><track><location>a%20b</location>"
@@ -120,8 +117,7 @@ private slots:
         QCOMPARE(isPlaylistFile(name), name != "l.txt");
     }
 
-    // What a list holds reaches the terminal with its control characters written out; the
-    // line's own end stays.
+    // Control characters of a list reach the terminal written out; the line's end stays.
     void printsControlCharactersEscaped()
     {
         const QString printed = testsupport::captureStdout([] {
@@ -134,22 +130,17 @@ private slots:
                                    "\\x9b\xc2\xa0é.mp3\": no such file\n"));
     }
 
-    // Lists in lists give their entries in place; what is left out is said in one line each, a
-    // hostile list's long location cut short, a binary file named as a list in one line. One
-    // import takes a bounded number of entries however long its lists are.
+    // Lists in lists give their entries in place; each entry left out is one line, a long
+    // location cut short (a binary list in one line: tst_commandline). One import takes a
+    // bounded number of entries however long its lists are.
     void expandsListsInOrder()
     {
         write("track.mp3", "");
         write("sub.pls", "[playlist]\nFile1=track.mp3\n");
         QVERIFY(QDir(m_dir.path()).mkdir("folder.m3u"));
         const QString web = "http://x.org/" + QString(1000, 'x');
-        // a binary file named as a list: noise, but lines of it
-        QByteArray noise;
-        for (int i = 0; i < 60000; ++i)
-            noise += char((i * 7919) % 251);
-        write("noise.m3u", noise);
         write("list.m3u", "#EXTINF:1,Band - Song\ntrack.mp3\ngone.mp3\nlist.m3u\n" + web.toUtf8() +
-                              "\nsub.pls\nfolder.m3u\nnoise.m3u\n");
+                              "\nsub.pls\nfolder.m3u\n");
         Expansion got = expand({file("list.m3u"), "/not/checked.mp3"}, true);
         QStringList items; // path|title|artist, "!" when a failed read is to be reported
         for (const Item& i : got.items)
@@ -160,9 +151,8 @@ private slots:
                  (QStringList{skipLine(file("gone.mp3"), "no such file"),
                               skipLine(file("list.m3u"), "the list includes itself"),
                               "Skipped \"" + web.left(512) + "...\": not a local file"}));
-        QVERIFY(got.skipped.value(3).startsWith("Skipped \"" + file("folder.m3u") + "\": "));
-        QCOMPARE(got.skipped.mid(4),
-                 QStringList{skipLine(file("noise.m3u"), "not a playlist: the file is not text")});
+        QVERIFY(got.skipped.size() == 4 &&
+                got.skipped[3].startsWith("Skipped \"" + file("folder.m3u") + "\": "));
         QVERIFY(!expand({"/a.mp3"}).items[0].reportSkip);
         write("long.m3u", QByteArray("gone.mp3\n").repeated(kMaxEntries + 5));
         got = expand({file("long.m3u")});
@@ -198,8 +188,8 @@ private slots:
         QCOMPARE(QString("%1 %2").arg(got.items.size()).arg(got.skipped.size()), itemsAndSkipped);
     }
 
-    // Exported lists read back as the same tracks; a name or path a reader would take apart is
-    // written so that it comes back whole. A failed write says why.
+    // Exported lists read back as the same tracks, names and paths whole (a failed export:
+    // tst_playlisteditor).
     void exportReadsBackTheSame()
     {
         const QList<Track> tracks{{{}, "file:///m/My%20Song.mp3", "Song - Live", "Band"},
@@ -216,7 +206,6 @@ private slots:
         QString error;
         QVERIFY(exportM3u8(file("out.m3u8"), tracks, &error) &&
                 testsupport::readFile(file("out.m3u8")) == written);
-        QVERIFY(!exportM3u8(file("no/such/folder.m3u8"), tracks, &error) && !error.isEmpty());
     }
 };
 

@@ -14,10 +14,14 @@
 
 namespace {
 
-template <typename T> void put(QByteArray& bytes, T value)
+// Appends each value little-endian in its own width.
+template <typename... T> void put(QByteArray& bytes, T... values)
 {
-    for (size_t i = 0; i < sizeof(T); ++i)
-        bytes += char((quint64(value) >> (8 * i)) & 0xff);
+    const auto one = [&](auto value) {
+        for (size_t i = 0; i < sizeof(value); ++i)
+            bytes += char((quint64(value) >> (8 * i)) & 0xff);
+    };
+    (one(values), ...);
 }
 
 // A WAV as it is written past 4 GB: an "RF64" RIFF whose 32-bit sizes are all ones, the true
@@ -26,25 +30,16 @@ QByteArray rf64Wav(double seconds, double frequency)
 {
     const int rate = audiotest::kSampleRate;
     const int frames = int(seconds * rate);
-    QByteArray pcm;
+    QByteArray pcm, format;
     for (int i = 0; i < frames; ++i)
         put(pcm, qint16(std::lround(audiotest::kToneAmplitude * 32767 *
                                     std::sin(2 * M_PI * frequency * i / rate))));
-    QByteArray format;
-    put(format, quint16(1)); // PCM
-    put(format, quint16(1));
-    put(format, quint32(rate));
-    put(format, quint32(rate * 2));
-    put(format, quint16(2));
-    put(format, quint16(16));
+    put(format, quint16(1), quint16(1), quint32(rate), quint32(rate * 2), quint16(2), quint16(16));
     QByteArray bytes("RF64");
     put(bytes, quint32(0xffffffff));
     bytes += "WAVEds64";
-    put(bytes, quint32(28));
-    put(bytes, quint64(4 + 8 + 28 + 8 + format.size() + 8 + pcm.size()));
-    put(bytes, quint64(pcm.size()));
-    put(bytes, quint64(frames));
-    put(bytes, quint32(0));
+    put(bytes, quint32(28), quint64(4 + 8 + 28 + 8 + format.size() + 8 + pcm.size()),
+        quint64(pcm.size()), quint64(frames), quint32(0));
     bytes += "fmt ";
     put(bytes, quint32(format.size()));
     bytes += format + "data";
@@ -113,8 +108,8 @@ private slots:
         QVERIFY(player.waitForFinished(15000) && player.exitCode() == 0);
     }
 
-    // Reading tags, pictures and playability leaves no close-after-write on the file, as
-    // opening it for writing would (file indexers read the file again for each).
+    // Reading tags, pictures and playability leaves no close-after-write on the file (file
+    // indexers read the file again for each).
     void opensFilesReadOnly_data()
     {
         QTest::addColumn<int>("format");
