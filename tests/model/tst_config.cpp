@@ -82,9 +82,8 @@ private slots:
                  QVariantList({11, "mini-graphite", 0, false, "off", qint64(9), 269.0}));
     }
 
-    // Every field is read, with the selection given, missing or null, and unknown keys that are
-    // not written back. Without a Themes directory (a first start cut short) the built-in themes
-    // are installed and the chosen one is read.
+    // Every field is read, the selection given, missing or null; unknown keys are not written
+    // back. Without Themes (a first start cut short) they are installed and the chosen one read.
     void loadsEveryField_data()
     {
         QTest::addColumn<QString>("entry");
@@ -112,9 +111,8 @@ private slots:
         QVERIFY(!json(m_home->settingsFile()).contains("volume"));
     }
 
-    // Options the record did not have may be missing (a file written before them): such a file
-    // loads with their defaults and a start leaves it as it is. Present, they load and are
-    // written back after the record's keys; null stands for the default.
+    // Options a file written before them lacks load with their defaults and the file stays as
+    // it is; present, they load and are written back after the record's keys; null is default.
     void optionsBeyondTheRecord_data()
     {
         QTest::addColumn<QString>("entry");
@@ -200,8 +198,7 @@ private slots:
                  QVariantList({"mini-graphite", qsizetype(1), qsizetype(1), bytes}));
     }
 
-    // No copy of a damaged file is ever overwritten, and at most ten are kept: the first and
-    // the newest ones.
+    // No copy of a damaged file is overwritten; at most ten are kept, the first and the newest.
     void damagedCopiesAreKept()
     {
         const QString broken = m_home->settingsFile() + ".broken";
@@ -248,9 +245,8 @@ private slots:
         QCOMPARE(json(m_home->settingsFile())["currentTheme"].toString(), "mini-graphite");
     }
 
-    // What a first start cut short left of its Playlists, made under another name: the move
-    // is finished when the settings file lists its playlist, and undone otherwise; beside an
-    // existing Playlists it is a leftover.
+    // A staged Playlists a first start cut short left: moved in when the settings list its
+    // playlist, else undone; beside an existing Playlists it is a leftover.
     void stagedPlaylists_data()
     {
         QTest::addColumn<bool>("listed");
@@ -312,8 +308,7 @@ private slots:
                               "playlists", "resumesPlayback", "loudnessMode"}));
     }
 
-    // Creating and deleting playlists: the catalogue and the files follow at once, and the
-    // selection goes back to the first playlist.
+    // Creating and deleting playlists: catalogue and files follow, the selection goes to the first.
     void playlistsAreCreatedAndDeleted()
     {
         start();
@@ -385,8 +380,8 @@ private slots:
         QCOMPARE(drawn, QSet<qint64>({0, 1, 3, 4}));
     }
 
-    // A playlist file that does not decode reads as empty with one line naming the key, and
-    // is left as it was; a missing one reads as empty without a word.
+    // A playlist file that does not decode reads as empty, with one line naming the key, and
+    // stays as it was; a missing one reads as empty without a word.
     void unreadablePlaylistFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");

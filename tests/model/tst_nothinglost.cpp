@@ -103,9 +103,8 @@ private slots:
         QCOMPARE(readOnly.count("Failed to save JSON data: "), 2);
     }
 
-    // A FIFO, a link to an endless device, a directory and 20 MB of brackets or numbers in
-    // place of each file: nothing waits, nothing grows without bound, the catalogue survives
-    // where it can.
+    // A FIFO, a link to an endless device, a directory, 20 MB of brackets or numbers in place
+    // of each file: nothing waits or grows without bound, the catalogue survives where it can.
     void hostileFiles_data()
     {
         QTest::addColumn<QString>("file");
@@ -146,9 +145,8 @@ private slots:
 
         std::unique_ptr<Config> config;
         const QString printed = captureStdout([&] { config = std::make_unique<Config>(); });
-        // a damaged settings file is kept aside and the start is a first start (no theme file is
-        // read) that leaves the existing playlists unlisted; otherwise the catalogue survives, and
-        // a damaged theme leaves the geometry as it was
+        // damaged settings are kept aside and the start is a first one (no theme file read,
+        // playlists unlisted); else the catalogue survives, and a bad theme keeps the geometry
         QVERIFY2(printed.contains(settings   ? "The damaged settings file was kept as"
                                   : playlist ? ""
                                              : "Failed to read theme.json: "),

@@ -141,8 +141,7 @@ private slots:
             std::holds_alternative<ThemeData>(theme::decodeTheme(readFile(themeFile("custom")))));
     }
 
-    // A name that is empty or leads out of the Themes directory has no directory: a
-    // theme.json placed where such a name would lead is never read.
+    // A name that is empty or leads out of Themes has no directory; no theme.json there is read.
     void unsafeNamesHaveNoDirectory_data()
     {
         QTest::addColumn<QString>("name");
@@ -161,10 +160,9 @@ private slots:
                 m_config->closeImage() == theme::fallbackImage("close"));
     }
 
-    // Switching themes: one notification for the whole switch, none for the same theme again.
-    // Each image falls back on its own when missing or undecodable, a replaced one shows at the
-    // next call, a huge one is decoded at the size it is drawn at. A theme without theme.json
-    // keeps the previous geometry but shows its own images.
+    // One notification per switch, none for the same theme. Each image falls back on its own,
+    // a replaced one shows at once, a huge one is decoded at its drawn size. A theme without
+    // theme.json keeps the previous geometry but shows its own images.
     void switchingThemes()
     {
         QSignalSpy geometry(m_config.get(), &Config::geometryChanged);
