@@ -168,10 +168,8 @@ private slots:
         QVERIFY(std::abs(m_player->duration() - 4.0) < 0.2);
     }
 
-    // Every seek is heard at its place, none lost; out of range clamps to the ends (NaN to the
-    // start). Pause silences and keeps the place (progress stops notifying), a seek while paused
-    // stays silent, and play resumes where it was put; stop rewinds, and play then starts the
-    // same file from its beginning without opening it again.
+    // Every seek is heard at its place; out of range (NaN too) clamps. Pause keeps the place and
+    // stops the ticks, play resumes where a seek put it; stop rewinds without a reopen.
     void seekPauseResumeStop()
     {
         QSignalSpy urlSpy(m_player.get(), &AudioPlayer::urlChanged);
@@ -249,8 +247,7 @@ private slots:
         m_recorder.clear();
         QVERIFY(m_player->volume() == 1.0f && volumeSpy.last().at(0).toFloat() == 1.0f);
         QVERIFY_HEARD(m_recorder, waitForTone(660, 4000));
-        // the start of the new file (440 Hz) never sounded; nothing of the old one is mixed in
-        // (the first window with the new tone may still hold the old one's last moments)
+        // the new file's start (440 Hz) never sounded; the old tone fades within one window
         QVERIFY(audiotest::amplitudeAt(m_recorder.lastSamples(-1), 440) < 0.01);
         QTRY_VERIFY_WITH_TIMEOUT(audiotest::amplitudeAt(m_recorder.lastSamples(250), 880) < 0.01,
                                  1000);
