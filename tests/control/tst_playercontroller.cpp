@@ -199,6 +199,7 @@ private slots:
         QTest::addColumn<QUrl>("handedAfter");
         QTest::addColumn<bool>("playsOn");
         QTest::addColumn<int>("played");
+        QTest::newRow("nothing changed") << 2LL << Step([](Rig*) {}) << urlOf(0) << true << 0;
         QTest::newRow("loop switched off")
             << 2LL << Step([](Rig* r) { r->config.setLoopTracks(false); }) << QUrl() << false << 0;
         QTest::newRow("queued track removed from the list") << 1LL << Step([](Rig* r) {
@@ -253,6 +254,12 @@ private slots:
             r->controller.play();
             r->player.joinNext(r->player.nextURL());
         }) << QList<int>{0, 1};
+        QTest::newRow("gapless joint back to the first") << Step([](Rig* r) {
+            r->config.setLoopTracks(true);
+            r->controller.chooseTrack(2);
+            r->controller.play();
+            r->player.joinNext(r->player.nextURL());
+        }) << QList<int>{2, 0};
         QTest::newRow("joint after the playlist was emptied") << Step([](Rig* r) {
             r->config.setLoopTracks(true);
             r->controller.play();
