@@ -35,8 +35,7 @@ private slots:
     {
         audiotest::ToneFile tone;
         tone.secondsEach = 30;
-        // a green cover
-        QImage green(8, 8, QImage::Format_RGB32);
+        QImage green(8, 8, QImage::Format_RGB32); // the cover
         green.fill(Qt::green);
         QBuffer png;
         png.open(QIODevice::WriteOnly);
@@ -88,9 +87,8 @@ private slots:
         QCOMPARE(m_calls, QStringList({"raise", "raise", "open file:///tmp/x.mp3", "quit"}));
     }
 
-    // In order: each row goes on from where the one before left the player. After the command
-    // the player is on `track`, playerctl reads `answer` back with `query`, and the latest
-    // PropertiesChanged announced `value` for `property` (none announced: Stopped).
+    // Each row goes on from where the one before left the player: after the command it is on
+    // `track`, `query` reads `answer`, and PropertiesChanged last gave `property` `value`.
     void commands_data()
     {
         QTest::addColumn<QString>("command");
@@ -155,8 +153,7 @@ private slots:
         m_config.setCurrentTrackIndex(0);
     }
 
-    // Length and cover belong to the track once it really sounds; the cover is a PNG file that
-    // shows the file's picture.
+    // Length and cover (a PNG file of the file's picture) belong to the track that sounds.
     void lengthAndCoverOfWhatPlays()
     {
         playerctl({"play"});
@@ -178,7 +175,6 @@ private slots:
     {
         playerctl({"play"});
         QTRY_VERIFY(m_player.duration() > 29);
-        QVERIFY(playerctl({"metadata", "mpris:length"}).toLongLong() > 29'000'000);
         // SetPosition names the current track; Seek is relative
         playerctl({"position", "12"});
         QTRY_VERIFY_WITH_TIMEOUT(qAbs(m_player.currentTime() - 12) < 1.5, 10000);

@@ -116,23 +116,19 @@ bool embedPictures(const QString& path, Format format, const QList<QByteArray>& 
     }
     case Format::Wav: {
         TagLib::RIFF::WAV::File f(name);
-        add(f.ID3v2Tag());
-        return f.save();
+        return add(f.ID3v2Tag()), f.save();
     }
     case Format::Flac: {
         TagLib::FLAC::File f(name);
-        add(&f);
-        return f.save();
+        return add(&f), f.save();
     }
     case Format::OggVorbis: {
         TagLib::Ogg::Vorbis::File f(name);
-        add(f.tag());
-        return f.save();
+        return add(f.tag()), f.save();
     }
     case Format::Opus: {
         TagLib::Ogg::Opus::File f(name);
-        add(f.tag());
-        return f.save();
+        return add(f.tag()), f.save();
     }
     case Format::M4a: {
         TagLib::MP4::File file(name);

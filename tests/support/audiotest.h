@@ -17,9 +17,8 @@ struct ToneFile {
     QList<double> frequencies{440.0};
     double secondsEach = 2.0;
     Format format = Format::Wav;
-    // where in an endless tone the file starts, and whether its segments fade in and out: two
-    // files cut from one tone (the second starting where the first ends, no fades at the cut)
-    // join seamlessly
+    // where in an endless tone the file starts, and its fades: two files cut from one tone
+    // without fades at the cut join seamlessly
     double startSeconds = 0;
     bool fadeIn = true;
     bool fadeOut = true;
@@ -28,20 +27,17 @@ struct ToneFile {
     QList<QByteArray> pictures;
 };
 
-// Writes <dir>/<baseName>.<extension> and returns its path; an empty string (and a warning
-// saying why) when ffmpeg or TagLib failed.
+// Writes <dir>/<baseName>.<extension> and returns its path; empty (with a warning) on failure.
 QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& toneFile);
-// Adds cover pictures with TagLib (ID3v2 APIC, FLAC picture blocks, METADATA_BLOCK_PICTURE);
-// MP4 "covr" is replaced rather than added to.
+// Adds cover pictures with TagLib; MP4 "covr" is replaced rather than added to.
 bool embedPictures(const QString& path, Format format, const QList<QByteArray>& pictures);
 
-// Of mono samples in -1...1 at kSampleRate: the level, and the amplitude of the sinusoid at
-// exactly this frequency.
+// Of mono samples in -1...1 at kSampleRate: the level, and the amplitude at this frequency.
 double rms(const QList<float>& samples);
 double amplitudeAt(const QList<float>& samples, double frequency);
 
-// Records the monitor of the test sink (LINDENFOLD_TEST_SINK, default "lindenfold_null") with
-// parec for as long as it lives. The wait functions keep the event loop running.
+// Records the test sink's monitor (LINDENFOLD_TEST_SINK, default "lindenfold_null") with
+// parec while it lives; the waits keep the event loop running.
 class SinkRecorder {
 public:
     SinkRecorder() = default;

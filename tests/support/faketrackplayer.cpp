@@ -21,9 +21,8 @@ void FakeTrackPlayer::play(const QUrl& url)
 
 void FakeTrackPlayer::finishOpening()
 {
-    if (!loading)
+    if (!std::exchange(loading, false))
         return;
-    loading = false;
     emit durationChanged(length);
     emit opened(m_url);
 }
@@ -58,18 +57,14 @@ void FakeTrackPlayer::seek(double fraction)
 
 void FakeTrackPlayer::setCurrentTime(double seconds)
 {
-    if (!hasPlayer())
-        return;
-    time = seconds;
-    emit seeked(seconds);
+    if (hasPlayer())
+        emit seeked(time = seconds);
 }
 
 void FakeTrackPlayer::setVolume(float volume)
 {
-    if (!hasPlayer() || volume == level)
-        return;
-    level = volume;
-    emit volumeChanged(volume);
+    if (hasPlayer() && volume != level)
+        emit volumeChanged(level = volume);
 }
 
 void FakeTrackPlayer::finish()
@@ -97,16 +92,12 @@ void FakeTrackPlayer::setCover(const Cover& cover)
 
 void FakeTrackPlayer::setProgress(double progress)
 {
-    if (progress == m_progress)
-        return;
-    m_progress = progress;
-    emit progressChanged(progress);
+    if (progress != m_progress)
+        emit progressChanged(m_progress = progress);
 }
 
 void FakeTrackPlayer::setPlaying(bool playing)
 {
-    if (playing == m_playing)
-        return;
-    m_playing = playing;
-    emit isPlayingChanged(playing);
+    if (playing != m_playing)
+        emit isPlayingChanged(m_playing = playing);
 }

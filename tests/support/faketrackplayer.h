@@ -5,8 +5,7 @@
 #include <QList>
 
 // A player that remembers what it is asked instead of sounding: a file "opens" at once (or
-// when told, with holdOpen), and the test says when it ends or when the next one takes over.
-// The skin, the menus, MPRIS and the controller run on it without a sound server.
+// when told, with holdOpen), and the test says when it ends or the next one takes over.
 class FakeTrackPlayer final : public TrackPlayer {
     Q_OBJECT
 
@@ -15,13 +14,10 @@ public:
 
     QList<QUrl> played;
     int stops = 0;
-    // a played file stays loading until finishOpening()
-    bool holdOpen = false;
-    // the played file is still opening
-    bool loading = false;
-    // the length a file has once open
-    double length = 4;
-    QList<QUrl> nextURLs; // every setNextURL, in order
+    bool holdOpen = false; // a played file stays loading until finishOpening()
+    bool loading = false;  // the played file is still opening
+    double length = 4;     // the length a file has once open
+    QList<QUrl> nextURLs;  // every setNextURL, in order
     // the position and the volume, set by the player's commands or by the test
     double time = 0;
     float level = 1.0f;

@@ -35,8 +35,7 @@ QStringList entries(const QMenu* menu)
 
 } // namespace
 
-// The skin widget: what it shows, the pointer over its buttons, the scrubber drag and the
-// menus. Geometry itself is tst_skinlayout's.
+// The skin widget: what it shows, the pointer, the scrubber drag and the menus.
 class TestContentView final : public QObject {
     Q_OBJECT
 
@@ -47,7 +46,7 @@ class TestContentView final : public QObject {
     {
         s->config.savePlaylist(s->config.playlists().first().id, tracks);
     }
-    std::pair<QString, QString> texts() const
+    QStringList texts() const
     {
         return {s->view.textFor(Element::TrackName), s->view.textFor(Element::Artist)};
     }
@@ -85,10 +84,8 @@ private slots:
     }
     void cleanup() { s.reset(); }
 
-    // A knob tick repaints a few pixels without reading the playlist file again, but an edit
-    // of that file by another program shows at once. Name and artist of the current track,
-    // none where the index points nowhere; the cover while a track with one plays, the
-    // placeholder once the playlist is emptied.
+    // A knob tick reads no playlist file, another program's edit of it shows at once; the
+    // current track's texts (none for an index past the end) and cover, the placeholder after.
     void textsCoverAndThePlaylistFile()
     {
         s->view.repaint();
@@ -102,9 +99,9 @@ private slots:
         QTRY_COMPARE(s->view.textFor(Element::TrackName), QStringLiteral("Edited"));
 
         s->config.setCurrentTrackIndex(1);
-        QCOMPARE(texts(), std::pair(QStringLiteral("Tone 2"), QStringLiteral("Artist 2")));
+        QCOMPARE(texts(), QStringList({"Tone 2", "Artist 2"}));
         s->config.setCurrentTrackIndex(9);
-        QCOMPARE(texts(), std::pair(QString(), QString()));
+        QCOMPARE(texts(), QStringList({"", ""}));
         s->config.setCurrentTrackIndex(1);
         QVERIFY(s->controller.playCurrentTrack());
         QImage red(1, 1, QImage::Format_RGB32);
@@ -112,12 +109,11 @@ private slots:
         s->player.setCover({s->player.url(), red, {}});
         QCOMPARE(s->view.imageFor(Element::AlbumArt).pixelColor(0, 0), QColor(Qt::red));
         setTracks({});
-        QCOMPARE(texts(), std::pair(QString(), QString()));
+        QCOMPARE(texts(), QStringList({"", ""}));
         QCOMPARE(s->view.imageFor(Element::AlbumArt), s->config.trackAlbumImage());
     }
 
-    // Texts are drawn in the theme's colour: inside a full block glyph the background blended
-    // with white (reversed) or black at 65 %.
+    // Inside a full block glyph: the background blended with white (reversed) or black at 65 %.
     void textColour_data()
     {
         QTest::addColumn<bool>("reversed");
@@ -139,9 +135,8 @@ private slots:
         QVERIFY(qAbs(drawn.red() - qRound(under * 0.35 + (reversed ? 255 : 0) * 0.65)) <= 3);
     }
 
-    // The window takes the skin's size, enlarged or minimised, and stays inside the screen
-    // with a hostile theme; a failed save is told below it. The buttons light under the
-    // pointer and act on a click; the scrubber's knob drags.
+    // The skin's size, enlarged or minimised, inside the screen with a hostile theme; a failed
+    // save told below it; buttons lit under the pointer and acting on a click; the knob drags.
     void windowButtonsAndTheScrubber()
     {
         QCOMPARE(s->view.size(), QSize(269, 96));
@@ -222,9 +217,7 @@ private slots:
         s->view.repaint();
     }
 
-    // The window's outline follows the background image it is cut from: a player.png
-    // replaced on disk gives the new outline at the next redraw of the skin, same theme, same
-    // size.
+    // The outline follows player.png: replaced on disk, the next redraw of the skin takes it.
     void outlineFollowsTheImage()
     {
         const QRegion before = s->view.mask();
@@ -244,9 +237,8 @@ private slots:
         QVERIFY(after.contains(QPoint(s->view.width() - 5, middle)));
     }
 
-    // Entries are marked by position (two lists may share a name) and choose by position;
-    // an empty playlist offers the editor instead of tracks; "&" is shown, not a mnemonic.
-    // The "Player" menu follows the state, and its shortcuts work on the skin's window.
+    // Entries are marked and chosen by position (names repeat); an empty playlist offers the
+    // editor; "&" is no mnemonic. The "Player" menu follows the state, its shortcuts work.
     void menusAndShortcuts()
     {
         s->config.createPlaylist();
