@@ -1,9 +1,13 @@
-// CPU per second of playback and resident memory while playing, for the player window (shown,
-// its knob moving) beside a bare `gst-launch-1.0 playbin` playing the same file to the same sink.
+// CPU per second of playback, wake-ups per second while playing and while paused, and resident
+// memory while playing, for the player window (shown, its knob moving) beside a bare
+// `gst-launch-1.0 playbin` and a bare Qt window with one playbin, all playing the same file to
+// the same sink, interleaved round by round; medians of the rounds.
 //   bench_playback [--seconds N] [--rounds N] [--before <bench_playback of an older build>]
-//   bench_playback --child <file>     plays <file> in the player window until killed
-// Every program is measured the same way, from outside, through /proc. Without a reachable
-// PULSE_SERVER it starts a private PulseAudio with a null sink.
+//   bench_playback --child <file> <pause after ms>   plays <file> in the player window
+//   bench_playback --bare <file> <pause after ms>    the same in a bare window with one playbin
+// Every program is measured the same way, from outside, through /proc: the whole process (all
+// its threads) and its main thread alone. Without a reachable PULSE_SERVER it starts a private
+// PulseAudio with a null sink.
 
 #include "model/config.h"
 #include "playback/audioplayer.h"
@@ -12,38 +16,87 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QUuid>
+#include <QWidget>
+
+#include <gst/gst.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <vector>
+
 #include <unistd.h>
 
 namespace {
 
 struct Figures {
     double cpuMsPerSecond = 0;
+    double mainMsPerSecond = 0;
+    double wakeupsPlaying = 0;
+    double wakeupsPaused = 0;
     double rssMb = 0;
 };
 
-// user + system CPU of a process in milliseconds, from /proc/<pid>/stat
-std::optional<double> cpuMsOf(qint64 pid)
+// The fields of a /proc stat file after the command name, which is in parentheses and may
+// hold blanks.
+QList<QByteArray> statFields(const QString& path)
 {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return {};
     const QByteArray stat = file.readAll();
-    // the fields after the command name, which is in parentheses and may hold blanks
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+    return stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+}
+
+// user + system CPU in milliseconds, of a process or of one of its threads
+std::optional<double> cpuMsOf(const QString& statPath)
+{
+    const QList<QByteArray> fields = statFields(statPath);
     if (fields.size() < 13)
         return std::nullopt;
     return (fields[11].toDouble() + fields[12].toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+std::optional<double> cpuMsOf(qint64 pid)
+{
+    return cpuMsOf(QStringLiteral("/proc/%1/stat").arg(pid));
+}
+
+// the main thread's time on a CPU, in nanoseconds where the stat file counts clock ticks
+std::optional<double> mainThreadMsOf(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/task/%1/schedstat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return cpuMsOf(QStringLiteral("/proc/%1/task/%1/stat").arg(pid));
+    return file.readAll().split(' ').first().toDouble() / 1e6;
+}
+
+// Context switches of all threads, living and ended: each one is a thread that went to sleep
+// and was woken, or was preempted. Threads that ended count through the process's own figure
+// only while they live, so the living ones are summed.
+double wakeupsOf(qint64 pid)
+{
+    double total = 0;
+    QDirIterator tasks(QStringLiteral("/proc/%1/task").arg(pid), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (tasks.hasNext()) {
+        QFile file(tasks.next() + QStringLiteral("/status"));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (line.startsWith("voluntary_ctxt_switches:") ||
+                line.startsWith("nonvoluntary_ctxt_switches:"))
+                total += line.mid(line.indexOf(':') + 1).trimmed().toDouble();
+    }
+    return total;
 }
 
 double rssMbOf(qint64 pid)
@@ -57,8 +110,13 @@ double rssMbOf(qint64 pid)
     return 0;
 }
 
-// Starts the program, lets it settle, then measures `seconds` of its playback.
-std::optional<Figures> measure(const QString& program, const QStringList& args, double seconds)
+constexpr int kSettleMs = 2000;
+constexpr double kPausedSeconds = 5;
+
+// Starts the program, lets it settle, then measures `seconds` of its playback; a program that
+// pauses (pausedAfter) is then measured for a while paused.
+std::optional<Figures> measure(const QString& program, const QStringList& args, double seconds,
+                               bool pauses)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -66,17 +124,31 @@ std::optional<Figures> measure(const QString& program, const QStringList& args, 
     process.start(program, args);
     if (!process.waitForStarted(10000))
         return std::nullopt;
-    QThread::msleep(2000);
-    const std::optional<double> before = cpuMsOf(process.processId());
+    const qint64 pid = process.processId();
+    QThread::msleep(kSettleMs);
+    const std::optional<double> before = cpuMsOf(pid);
+    const std::optional<double> mainBefore = mainThreadMsOf(pid);
+    const double wakeupsBefore = wakeupsOf(pid);
     QThread::msleep(qint64(seconds * 1000));
-    const std::optional<double> after = cpuMsOf(process.processId());
-    Figures figures{0, rssMbOf(process.processId())};
+    const std::optional<double> after = cpuMsOf(pid);
+    const std::optional<double> mainAfter = mainThreadMsOf(pid);
+    Figures figures;
+    figures.wakeupsPlaying = (wakeupsOf(pid) - wakeupsBefore) / seconds;
+    figures.rssMb = rssMbOf(pid);
+    if (pauses) {
+        // the program pauses half a second after the playing window; a second to settle
+        QThread::msleep(1500);
+        const double pausedBefore = wakeupsOf(pid);
+        QThread::msleep(qint64(kPausedSeconds * 1000));
+        figures.wakeupsPaused = (wakeupsOf(pid) - pausedBefore) / kPausedSeconds;
+    }
     const bool running = process.state() == QProcess::Running;
     process.kill();
     process.waitForFinished(10000);
-    if (!before || !after || !running)
+    if (!before || !after || !mainBefore || !mainAfter || !running)
         return std::nullopt;
     figures.cpuMsPerSecond = (*after - *before) / seconds;
+    figures.mainMsPerSecond = (*mainAfter - *mainBefore) / seconds;
     return figures;
 }
 
@@ -107,8 +179,14 @@ bool makeMusic(const QString& path, double seconds, const QStringList& codec)
     return run(QStringLiteral("ffmpeg"), args + codec + QStringList{path});
 }
 
-// The player window with the file as its one track, playing.
-int runChild(const QString& file)
+// When the program under measurement pauses: after the settling and the playing window.
+int pauseAfterMs(double seconds)
+{
+    return kSettleMs + int(seconds * 1000) + 500;
+}
+
+// The player window with the file as its one track, playing, paused after pauseMs.
+int runChild(const QString& file, int pauseMs)
 {
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
@@ -123,13 +201,64 @@ int runChild(const QString& file)
     view.show();
     if (!controller.playCurrentTrack())
         return 1;
+    QTimer::singleShot(pauseMs, &controller, [&controller] { controller.pause(); });
     return qApp->exec();
 }
 
-void printRow(const char* file, const char* program, const Figures& figures, const Figures& floor)
+// The floor of a Qt program that plays: one window and one playbin, nothing else.
+int runBare(const QString& file, int pauseMs)
 {
-    std::printf("%-5s %-28s %9.2f %7.2fx %9.1f\n", file, program, figures.cpuMsPerSecond,
-                figures.cpuMsPerSecond / floor.cpuMsPerSecond, figures.rssMb);
+    gst_init(nullptr, nullptr);
+    QWidget window;
+    window.resize(300, 100);
+    window.show();
+    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
+    GstElement* sink = gst_element_factory_make("pulsesink", nullptr);
+    if (!playbin || !sink)
+        return 1;
+    g_object_set(playbin, "uri", QUrl::fromLocalFile(file).toEncoded().constData(), "audio-sink",
+                 sink, nullptr);
+    gst_element_set_state(playbin, GST_STATE_PLAYING);
+    QTimer::singleShot(pauseMs, &window,
+                       [playbin] { gst_element_set_state(playbin, GST_STATE_PAUSED); });
+    const int status = qApp->exec();
+    gst_element_set_state(playbin, GST_STATE_NULL);
+    gst_object_unref(playbin);
+    return status;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+Figures medianOf(const QList<Figures>& rounds)
+{
+    const auto of = [&](double Figures::*field) {
+        std::vector<double> values;
+        for (const Figures& figures : rounds)
+            values.push_back(figures.*field);
+        return median(values);
+    };
+    return {of(&Figures::cpuMsPerSecond), of(&Figures::mainMsPerSecond),
+            of(&Figures::wakeupsPlaying), of(&Figures::wakeupsPaused), of(&Figures::rssMb)};
+}
+
+void printRow(const char* file, const char* program, const Figures& figures, const Figures& floor,
+              bool pauses)
+{
+    std::printf("%-5s %-26s %8.2f %6.2fx %8.2f %9.1f ", file, program, figures.cpuMsPerSecond,
+                figures.cpuMsPerSecond / floor.cpuMsPerSecond, figures.mainMsPerSecond,
+                figures.wakeupsPlaying);
+    if (pauses)
+        std::printf("%9.1f", figures.wakeupsPaused);
+    else
+        std::printf("%9s", "-");
+    std::printf(" %7.1f\n", figures.rssMb);
 }
 
 int runBench(double seconds, int rounds, const QString& before)
@@ -139,7 +268,8 @@ int runBench(double seconds, int rounds, const QString& before)
     if (!pulseReachable()) {
         pulseDir.emplace();
         const QString pulse = pulseDir->filePath(QStringLiteral("pulse"));
-        if (!run(QStringLiteral("sh"), {QStringLiteral(LINDENFOLD_DAEMON_SCRIPT), "start", pulse, "pulse"}))
+        if (!run(QStringLiteral("sh"),
+                 {QStringLiteral(LINDENFOLD_DAEMON_SCRIPT), "start", pulse, "pulse"}))
             return 1;
         qputenv("PULSE_SERVER", ("unix:" + pulse + "/native").toLocal8Bit());
     }
@@ -154,39 +284,50 @@ int runBench(double seconds, int rounds, const QString& before)
         const char* name;
         QString path;
         QStringList args;
+        bool pauses = true;
     };
-    std::printf("%.0f s of playback per run, best of %d round(s); RSS while playing\n\n", seconds,
-                rounds);
-    std::printf("%-5s %-28s %9s %8s %9s\n", "file", "program", "CPU ms/s", "ratio", "RSS MB");
+    std::printf("%.0f s of playback per run (%.0f s paused), median of %d round(s); CPU of the "
+                "whole process and of its main thread per second, context switches of all its "
+                "threads per second, RSS while playing\n\n",
+                seconds, kPausedSeconds, rounds);
+    std::printf("%-5s %-26s %8s %7s %8s %9s %9s %7s\n", "file", "program", "CPU ms/s", "ratio",
+                "main ms/s", "wake/s", "paused/s", "RSS MB");
+    const QString pauseMs = QString::number(pauseAfterMs(seconds));
+    const QString self = QCoreApplication::applicationFilePath();
     int status = 0;
     for (const QString& file : {flac, mp3}) {
         QList<Program> programs{
-            {"gst-launch-1.0 playbin", QStringLiteral("gst-launch-1.0"),
+            {"gst-launch-1.0 playbin",
+             QStringLiteral("gst-launch-1.0"),
              {QStringLiteral("-q"), QStringLiteral("playbin"),
               QStringLiteral("uri=") + QUrl::fromLocalFile(file).toString(),
-              QStringLiteral("audio-sink=pulsesink")}},
-            {"Lindenfold (this build)", QCoreApplication::applicationFilePath(),
-             {QStringLiteral("--child"), file}}};
+              QStringLiteral("audio-sink=pulsesink")},
+             false},
+            {"Qt window, one playbin", self, {QStringLiteral("--bare"), file, pauseMs}},
+            {"Lindenfold (this build)", self, {QStringLiteral("--child"), file, pauseMs}}};
         if (!before.isEmpty())
-            programs.append({"Lindenfold (before)", before, {QStringLiteral("--child"), file}});
-        QList<std::optional<Figures>> best(programs.size());
+            programs.append(
+                {"Lindenfold (before)", before, {QStringLiteral("--child"), file, pauseMs}});
+        QList<QList<Figures>> measured(programs.size());
         for (int round = 0; round < rounds; ++round) {
             // alternated, so that a busy moment of the machine hits all of them
             for (qsizetype i = 0; i < programs.size(); ++i) {
                 const std::optional<Figures> figures =
-                    measure(programs[i].path, programs[i].args, seconds);
+                    measure(programs[i].path, programs[i].args, seconds, programs[i].pauses);
                 if (!figures)
                     status = 1;
-                else if (!best[i] || figures->cpuMsPerSecond < best[i]->cpuMsPerSecond)
-                    best[i] = figures;
+                else
+                    measured[i].append(*figures);
             }
         }
-        if (!best[0])
+        if (measured[0].isEmpty())
             continue;
+        const Figures floor = medianOf(measured[0]);
         const QByteArray ext = QFileInfo(file).suffix().toUtf8();
         for (qsizetype i = 0; i < programs.size(); ++i)
-            if (best[i])
-                printRow(ext.constData(), programs[i].name, *best[i], *best[0]);
+            if (!measured[i].isEmpty())
+                printRow(ext.constData(), programs[i].name, medianOf(measured[i]), floor,
+                         programs[i].pauses);
         std::printf("\n");
         std::fflush(stdout);
     }
@@ -205,8 +346,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1] == QLatin1String("--child"))
-        return runChild(args[2]);
+    if (args.size() == 4 && args[1] == QLatin1String("--child"))
+        return runChild(args[2], args[3].toInt());
+    if (args.size() == 4 && args[1] == QLatin1String("--bare"))
+        return runBare(args[2], args[3].toInt());
     double seconds = 20;
     int rounds = 1;
     QString before;
