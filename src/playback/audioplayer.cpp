@@ -362,6 +362,10 @@ void AudioPlayer::seek(double fraction)
 
 void AudioPlayer::updateProgress()
 {
+    // paused, ended or loading nothing: this tick takes where it stopped, then the timer rests
+    // until the file sounds again (it still counts as running)
+    if (!m_isPlaying)
+        m_timer->stop();
     if (!m_player)
         return;
     const std::optional<double> duration = m_player->duration();
@@ -421,16 +425,18 @@ void AudioPlayer::setVolume(float volume)
 
 bool AudioPlayer::hasTimer() const
 {
-    return m_timer->isActive();
+    return m_hasTimer;
 }
 
 void AudioPlayer::invalidateTimer()
 {
+    m_hasTimer = false;
     m_timer->stop();
 }
 
 void AudioPlayer::startTimer()
 {
+    m_hasTimer = true;
     m_timer->start();
 }
 
@@ -487,6 +493,8 @@ void AudioPlayer::setIsPlaying(bool isPlaying)
     if (isPlaying == m_isPlaying)
         return;
     m_isPlaying = isPlaying;
+    if (isPlaying && m_hasTimer && !m_timer->isActive())
+        m_timer->start();
     emit isPlayingChanged(isPlaying);
 }
 

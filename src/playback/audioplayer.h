@@ -106,7 +106,9 @@ private:
     void setCover(const Cover& cover);
 
     Playbin* m_player = nullptr;
+    // ticks only while the file sounds; m_hasTimer says whether it counts as running
     QTimer* m_timer = nullptr;
+    bool m_hasTimer = false;
     double m_progress = 0;
     double m_duration = 1.0;
     bool m_isPlaying = false;

@@ -354,6 +354,7 @@ Playbin::Playbin(QObject* parent)
                           sharedData(m_shared), &dropSharedData<Shared>);
         gst_object_unref(pad);
         g_object_set(pipeline, "audio-sink", sink, nullptr);
+        m_sink = sink;
     }
     g_object_set(pipeline, "flags", kPlayAudio | kPlaySoftVolume, nullptr);
     GstBus* bus = gst_element_get_bus(pipeline);
@@ -522,8 +523,11 @@ std::optional<double> Playbin::position() const
             m_joint->second - qint64(gst_element_get_current_running_time(m_shared->pipeline));
         return std::max(0.0, m_durationBeforeJoint - std::max<qint64>(left, 0) / 1e9);
     }
+    // asked of the sink, which answers from its clock: the pipeline would walk its bins to it
     gint64 position = 0;
-    if (!gst_element_query_position(m_shared->pipeline, GST_FORMAT_TIME, &position) || position < 0)
+    if (!gst_element_query_position(m_sink ? m_sink : m_shared->pipeline, GST_FORMAT_TIME,
+                                    &position) ||
+        position < 0)
         return std::nullopt;
     return double(position) / GST_SECOND;
 }

@@ -142,6 +142,8 @@ private:
     std::shared_ptr<Shared> m_shared;
     std::shared_ptr<playback::Mailbox> m_mailbox;
     std::thread m_thread;
+    // the audio sink inside the pipeline (the pipeline holds it)
+    GstElement* m_sink = nullptr;
     QTimer* m_jointTimer;
     QUrl m_url;
     bool m_opened = false;

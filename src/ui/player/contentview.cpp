@@ -6,6 +6,7 @@
 #include "ui/player/menuentries.h"
 #include "control/playercontroller.h"
 #include "ui/player/savenotice.h"
+#include "theme/skinimagecache.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -39,7 +40,9 @@ ContentView::ContentView(Config* config, TrackPlayer* player, PlayerController* 
                          QWidget* parent)
     : QWidget(parent), m_config(config), m_player(player), m_controller(controller),
       m_layout(config->geometry(), SkinLayout::scaleFor(config->superSized())),
-      m_tracks(config->trackList())
+      m_tracks(config->trackList()),
+      m_images(new theme::SkinImageCache(
+          [config](const QString& element) { return config->skinImage(element); }, this))
 {
     setMouseTracking(true);
     // the skin's rounded corners are transparent: on a compositing desktop they blend, elsewhere
@@ -53,7 +56,17 @@ ContentView::ContentView(Config* config, TrackPlayer* player, PlayerController* 
                          &Config::superSizedChanged, &Config::playlistsChanged,
                          &Config::currentPlaylistIndexChanged, &Config::currentTrackIndexChanged})
         connect(m_config, changed, this, &ContentView::skinChanged);
-    connect(m_tracks, &CurrentTracks::changed, this, qOverload<>(&ContentView::update));
+    connect(m_tracks, &CurrentTracks::changed, this, [this] {
+        m_textLayouts = {};
+        update();
+    });
+    // an image edited on disk shows at once, its outline too
+    connect(m_images, &theme::SkinImageCache::changed, this, [this] {
+        updateShape(size());
+        update();
+    });
+    m_images->setDirectory(m_config->themeDirectory(m_config->currentTheme()),
+                           m_config->themesDirectory());
     connect(m_player, &TrackPlayer::isPlayingChanged, this, &ContentView::playingChanged);
     connect(m_player, &TrackPlayer::progressChanged, this, &ContentView::updateKnob);
     connect(m_player, &TrackPlayer::albumArtChanged, this,
@@ -77,36 +90,42 @@ double ContentView::knobX() const
 QImage ContentView::imageFor(Element element) const
 {
     const bool playing = m_player->isPlaying();
+    const auto image = [this](const char* name) { return m_images->image(QLatin1String(name)); };
     switch (element) {
     case Element::Close:
-        return m_config->closeImage();
+        return image("close");
     case Element::Minimize:
-        return m_config->minImage();
+        return image("min");
     case Element::Rewind:
-        return m_isHoveringRR ? m_config->rrOnImage() : m_config->rrImage();
+        return image(m_isHoveringRR ? "rr-on" : "rr");
     case Element::PlayPause:
         if (playing)
-            return m_isHoveringPlay ? m_config->pauseOnImage() : m_config->pauseImage();
-        return m_isHoveringPlay ? m_config->playOnImage() : m_config->playImage();
+            return image(m_isHoveringPlay ? "pause-on" : "pause");
+        return image(m_isHoveringPlay ? "play-on" : "play");
     case Element::FastForward:
-        return m_isHoveringFF ? m_config->ffOnImage() : m_config->ffImage();
+        return image(m_isHoveringFF ? "ff-on" : "ff");
     case Element::PlaylistMenu:
-        return m_config->playlistMenuImage();
+        return image("playlist-menu");
     case Element::TrackMenu:
-        return m_config->trackMenuImage();
+        return image("track-menu");
     case Element::Scrubber:
-        return m_config->trackScrubberImage();
+        return image("track-scrubber");
     case Element::AlbumArt: {
         const QImage art = m_player->albumArt();
         if (!art.isNull() && !m_tracks->tracks().isEmpty())
             return art;
-        return m_config->trackAlbumImage();
+        return image("track-album");
     }
     case Element::TrackName:
     case Element::Artist:
         return {};
     }
     return {};
+}
+
+QImage ContentView::backgroundImage() const
+{
+    return m_images->image(m_isMinimized ? QStringLiteral("player-min") : QStringLiteral("player"));
 }
 
 QString ContentView::textFor(Element element) const
@@ -143,7 +162,7 @@ void ContentView::updateSize()
 void ContentView::updateShape(const QSize& size)
 {
     // keyed by the image itself: a player.png replaced on disk gives its new outline
-    const QImage background = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
+    const QImage background = backgroundImage();
     const qint64 key = background.cacheKey();
     if (size == m_shapeSize && key == m_shapeKey)
         return;
@@ -176,6 +195,10 @@ void ContentView::setMinimized(bool minimized)
 void ContentView::skinChanged()
 {
     m_layout = SkinLayout(m_config->geometry(), SkinLayout::scaleFor(m_config->superSized()));
+    // the theme, or the size its images are decoded at, may be another: all are read again
+    m_images->setDirectory(m_config->themeDirectory(m_config->currentTheme()),
+                           m_config->themesDirectory());
+    m_textLayouts = {};
     updateSize();
     update();
 }
@@ -225,7 +248,7 @@ void ContentView::paintEvent(QPaintEvent* event)
 
 const QPixmap& ContentView::scaledBackground()
 {
-    const QImage image = m_isMinimized ? m_config->playerMinImage() : m_config->playerImage();
+    const QImage image = backgroundImage();
     const QSizeF skin = m_layout.skinSize(m_isMinimized);
     const qreal ratio = devicePixelRatioF();
     const BackgroundKey key{image.cacheKey(), skin, size(), ratio};
@@ -244,17 +267,31 @@ const QPixmap& ContentView::scaledBackground()
 
 void ContentView::paintText(QPainter& painter, Element element, const QRect& dirty)
 {
-    const QRectF box = m_layout.textRect(element);
-    if (box.isEmpty() || !dirtyRect(box).intersects(dirty))
+    // laid out once per text, font and box: a knob step only draws the line again
+    std::optional<TextLayout>& layout = m_textLayouts[element == Element::Artist ? 1 : 0];
+    if (!layout) {
+        const QString text = textFor(element);
+        const QFont font = m_layout.textFont(element);
+        const QRectF box = text.isEmpty() ? QRectF() : m_layout.textRect(element);
+        layout = TextLayout{
+            font, box, text.isEmpty() ? QString() : SkinLayout::elided(text, font, box.width())};
+    }
+    if (layout->box.isEmpty() || layout->line.isEmpty() ||
+        !dirtyRect(layout->box).intersects(dirty))
         return;
-    const QString text = textFor(element);
-    if (text.isEmpty())
-        return;
-    const QFont font = m_layout.textFont(element);
-    painter.setFont(font);
+    painter.setFont(layout->font);
     painter.setPen(m_layout.textColor());
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
-                     SkinLayout::elided(text, font, box.width()));
+    painter.drawText(layout->box, Qt::AlignCenter | Qt::TextSingleLine, layout->line);
+}
+
+void ContentView::changeEvent(QEvent* event)
+{
+    // the system font the texts are set in
+    if (event->type() == QEvent::ApplicationFontChange || event->type() == QEvent::FontChange) {
+        m_textLayouts = {};
+        update();
+    }
+    QWidget::changeEvent(event);
 }
 
 void ContentView::playingChanged(bool playing)

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 
 class TrackPlayer;
@@ -13,6 +14,9 @@ class Config;
 class CurrentTracks;
 class PlayerController;
 class QMenu;
+namespace theme {
+class SkinImageCache;
+}
 
 // The skinned player: background and up to eleven elements placed by the theme geometry,
 // drawn from the current theme's images. The widget takes the skin's size.
@@ -72,6 +76,7 @@ protected:
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private slots:
     void skinChanged();
@@ -88,6 +93,7 @@ private:
     void updateSize();
     void updateShape(const QSize& size);
     const QPixmap& scaledBackground();
+    QImage backgroundImage() const;
     void paintText(QPainter& painter, Element element, const QRect& dirty);
 
     Config* m_config;
@@ -95,6 +101,8 @@ private:
     PlayerController* m_controller;
     SkinLayout m_layout;
     CurrentTracks* m_tracks = nullptr;
+    // the theme's images as last read; read again when their files change
+    theme::SkinImageCache* m_images = nullptr;
 
     bool m_isMinimized = false;
     bool m_isHoveringPlay = false;
@@ -115,6 +123,13 @@ private:
         bool operator==(const BackgroundKey&) const = default;
     };
     QPixmap m_background;
+    // the track name's and the artist's line as laid out for their box, until either changes
+    struct TextLayout {
+        QFont font;
+        QRectF box;
+        QString line;
+    };
+    std::array<std::optional<TextLayout>, 2> m_textLayouts;
     BackgroundKey m_backgroundKey;
     QMenu* m_menu = nullptr;
     QMenu* m_playerMenu = nullptr;
