@@ -3,7 +3,9 @@
 #include <QtTest>
 
 #include <taglib/attachedpictureframe.h>
+#include <taglib/fileref.h>
 #include <taglib/flacfile.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/opusfile.h>
@@ -140,6 +142,26 @@ bool embedPictures(const QString& path, Format format, const QList<QByteArray>& 
     }
     }
     return false;
+}
+
+bool writeTags(const QString& path, const QVariantMap& tags)
+{
+    const TagLib::FileRef ref(QFile::encodeName(path).constData());
+    if (ref.isNull())
+        return false;
+    TagLib::PropertyMap properties = ref.file()->properties();
+    auto* mp4 = dynamic_cast<TagLib::MP4::File*>(ref.file());
+    for (auto it = tags.begin(); it != tags.end(); ++it) {
+        const TagLib::String key(it.key().toStdString()),
+            value(it.value().toString().toStdString());
+        if (mp4)
+            mp4->tag()->setItem("----:com.apple.iTunes:" + key, TagLib::StringList(value));
+        else
+            properties.replace(key, TagLib::StringList(value));
+    }
+    if (!mp4)
+        ref.file()->setProperties(properties);
+    return ref.file()->save();
 }
 
 double rms(const QList<float>& samples)

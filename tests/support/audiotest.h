@@ -32,6 +32,9 @@ QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile
 // Adds cover pictures with TagLib; MP4 "covr" is replaced rather than added to.
 bool embedPictures(const QString& path, Format format, const QList<QByteArray>& pictures);
 
+// Writes text tags with TagLib: as properties, or as iTunes freeform atoms in MP4.
+bool writeTags(const QString& path, const QVariantMap& tags);
+
 // Of mono samples in -1...1 at kSampleRate: the level, and the amplitude at this frequency.
 double rms(const QList<float>& samples);
 double amplitudeAt(const QList<float>& samples, double frequency);
