@@ -63,7 +63,16 @@ namespace playback {
 void initialise()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+    std::call_once(once, [] {
+        gst_init(nullptr, nullptr);
+        // aiffparse now and then leaves its stream unlinked on an AIFF with an ID3 chunk (as
+        // most tagged ones have), which then never sounds: libav's reader goes first
+        if (GstPluginFeature* aiff =
+                gst_registry_lookup_feature(gst_registry_get(), "avdemux_aiff")) {
+            gst_plugin_feature_set_rank(aiff, GST_RANK_PRIMARY + 1);
+            gst_object_unref(aiff);
+        }
+    });
 }
 
 void initialiseInBackground()

@@ -99,10 +99,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid() && m_recorder.start());
-        for (Format format : {Format::Wav, Format::Flac, Format::OggVorbis, Format::Opus,
-                              Format::Mp3, Format::M4a}) {
+        for (Format format :
+             {Format::Wav, Format::Flac, Format::OggVorbis, Format::Opus, Format::Mp3, Format::M4a,
+              Format::WavPack, Format::Aiff, Format::Alac, Format::Wma}) {
             const ToneFile tone{{110.0 * double(m_tones.size() + 3)}, 4, format};
-            m_tones << QUrl::fromLocalFile(make(audiotest::extension(format), tone));
+            const QString name = format == Format::Alac ? "alac" : audiotest::extension(format);
+            m_tones << QUrl::fromLocalFile(make(name, tone));
         }
         m_steps = QUrl::fromLocalFile(make("steps", {{440, 660}, 2.5}));
         const QString longTitle(70000, u'x');

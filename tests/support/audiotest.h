@@ -6,7 +6,7 @@
 // audio server's null sink, and the level and pitch of what was recorded.
 namespace audiotest {
 
-enum class Format { Wav, Flac, OggVorbis, Opus, Mp3, M4a };
+enum class Format { Wav, Flac, OggVorbis, Opus, Mp3, M4a, WavPack, Aiff, Alac, Wma };
 QString extension(Format format);
 
 inline constexpr int kSampleRate = 44100;
