@@ -103,12 +103,15 @@ bool makeMusic(const QString& path, double seconds, const QStringList& codec)
                        "+0.05*(random(0)-0.5)|0.2*sin(2*PI*277*t)+0.1*sin(2*PI*440*t)"
                        "+0.05*(random(1)-0.5)':s=44100:d=%1")
             .arg(seconds);
-    QStringList args{"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source};
+    // tagged, for the gain stage at work; without the option the tag is not read at all
+    QStringList args{
+        "-nostdin", "-loglevel", "error", "-y",        "-f",
+        "lavfi",    "-i",        source,  "-metadata", "REPLAYGAIN_TRACK_GAIN=-6.02 dB"};
     return run(QStringLiteral("ffmpeg"), args + codec + QStringList{path});
 }
 
-// The player window with the file as its one track, playing.
-int runChild(const QString& file)
+// The player window with the file as its one track, playing; levelled by its tags when asked.
+int runChild(const QString& file, bool levelled)
 {
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
@@ -117,6 +120,8 @@ int runChild(const QString& file)
     config.savePlaylist(config.playlists().first().id,
                         {Track{QUuid::createUuid(), QUrl::fromLocalFile(file).toString(),
                                QStringLiteral("Music"), QStringLiteral("Generator")}});
+    if (levelled)
+        config.setLoudnessMode(QStringLiteral("track"));
     AudioPlayer player;
     PlayerController controller(&config, &player);
     ContentView view(&config, &player, &controller);
@@ -139,7 +144,8 @@ int runBench(double seconds, int rounds, const QString& before)
     if (!pulseReachable()) {
         pulseDir.emplace();
         const QString pulse = pulseDir->filePath(QStringLiteral("pulse"));
-        if (!run(QStringLiteral("sh"), {QStringLiteral(LINDENFOLD_DAEMON_SCRIPT), "start", pulse, "pulse"}))
+        if (!run(QStringLiteral("sh"),
+                 {QStringLiteral(LINDENFOLD_DAEMON_SCRIPT), "start", pulse, "pulse"}))
             return 1;
         qputenv("PULSE_SERVER", ("unix:" + pulse + "/native").toLocal8Bit());
     }
@@ -160,13 +166,17 @@ int runBench(double seconds, int rounds, const QString& before)
     std::printf("%-5s %-28s %9s %8s %9s\n", "file", "program", "CPU ms/s", "ratio", "RSS MB");
     int status = 0;
     for (const QString& file : {flac, mp3}) {
-        QList<Program> programs{
-            {"gst-launch-1.0 playbin", QStringLiteral("gst-launch-1.0"),
-             {QStringLiteral("-q"), QStringLiteral("playbin"),
-              QStringLiteral("uri=") + QUrl::fromLocalFile(file).toString(),
-              QStringLiteral("audio-sink=pulsesink")}},
-            {"Lindenfold (this build)", QCoreApplication::applicationFilePath(),
-             {QStringLiteral("--child"), file}}};
+        QList<Program> programs{{"gst-launch-1.0 playbin",
+                                 QStringLiteral("gst-launch-1.0"),
+                                 {QStringLiteral("-q"), QStringLiteral("playbin"),
+                                  QStringLiteral("uri=") + QUrl::fromLocalFile(file).toString(),
+                                  QStringLiteral("audio-sink=pulsesink")}},
+                                {"Lindenfold (this build)",
+                                 QCoreApplication::applicationFilePath(),
+                                 {QStringLiteral("--child"), file}},
+                                {"Lindenfold (gain -6 dB)",
+                                 QCoreApplication::applicationFilePath(),
+                                 {QStringLiteral("--child-levelled"), file}}};
         if (!before.isEmpty())
             programs.append({"Lindenfold (before)", before, {QStringLiteral("--child"), file}});
         QList<std::optional<Figures>> best(programs.size());
@@ -205,8 +215,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 3 && args[1] == QLatin1String("--child"))
-        return runChild(args[2]);
+    if (args.size() == 3 && args[1].startsWith(QLatin1String("--child")))
+        return runChild(args[2], args[1] == QLatin1String("--child-levelled"));
     double seconds = 20;
     int rounds = 1;
     QString before;

@@ -4,6 +4,7 @@
 #include "core/fileio.h"
 #include "core/output.h"
 #include "model/config.h"
+#include "model/currenttracks.h"
 #include "playback/trackplayer.h"
 
 #include <QCoreApplication>
@@ -125,6 +126,9 @@ void Session::restore()
     config->setCurrentPlaylistIndex(playlistIndex);
     config->setLastSelectedPlaylistID(playlistIndex);
 
+    // a long playlist is read on a worker thread: its tracks are waited for here, once
+    config->trackList()->tracks();
+    config->trackList()->waitForDecode();
     const QList<Track> tracks = config->currentTracks();
     const QUuid trackID(text(session, "trackID"));
     const QString urlString = text(session, "urlString");
