@@ -10,6 +10,7 @@ qt6-qpa-plugins libqt6svg6 qt6-svg-dev
 libtag1-dev nlohmann-json3-dev
 libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-tools
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio
+gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
 pulseaudio pulseaudio-utils
 xvfb xauth x11-utils xdotool imagemagick
 dbus dbus-x11 playerctl desktop-file-utils

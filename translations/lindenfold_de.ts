@@ -111,6 +111,34 @@
         <source>Shuffle tracks</source>
         <translation>Zufällige Reihenfolge</translation>
     </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Dort weitermachen, wo ich aufgehört habe</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Benachrichtigungen anzeigen</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Pro Titel</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Pro Album</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automatisch (Album der Reihe nach, Titel bei Zufallswiedergabe)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Lautstärke angleichen</translation>
+    </message>
 </context>
 <context>
     <name>PlayerMenu</name>
@@ -157,6 +185,10 @@
     <message>
         <source>Pause</source>
         <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Nach diesem Titel anhalten</translation>
     </message>
 </context>
 <context>

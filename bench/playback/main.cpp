@@ -175,7 +175,10 @@ bool makeMusic(const QString& path, double seconds, const QStringList& codec)
                        "+0.05*(random(0)-0.5)|0.2*sin(2*PI*277*t)+0.1*sin(2*PI*440*t)"
                        "+0.05*(random(1)-0.5)':s=44100:d=%1")
             .arg(seconds);
-    QStringList args{"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source};
+    // tagged, for the gain stage at work; without the option the tag is not read at all
+    QStringList args{
+        "-nostdin", "-loglevel", "error", "-y",        "-f",
+        "lavfi",    "-i",        source,  "-metadata", "REPLAYGAIN_TRACK_GAIN=-6.02 dB"};
     return run(QStringLiteral("ffmpeg"), args + codec + QStringList{path});
 }
 
@@ -185,8 +188,9 @@ int pauseAfterMs(double seconds)
     return kSettleMs + int(seconds * 1000) + 500;
 }
 
-// The player window with the file as its one track, playing, paused after pauseMs.
-int runChild(const QString& file, int pauseMs)
+// The player window with the file as its one track, playing, paused after pauseMs; levelled by
+// its tags when asked.
+int runChild(const QString& file, int pauseMs, bool levelled)
 {
     QTemporaryDir home;
     qputenv("HOME", home.path().toUtf8());
@@ -195,6 +199,8 @@ int runChild(const QString& file, int pauseMs)
     config.savePlaylist(config.playlists().first().id,
                         {Track{QUuid::createUuid(), QUrl::fromLocalFile(file).toString(),
                                QStringLiteral("Music"), QStringLiteral("Generator")}});
+    if (levelled)
+        config.setLoudnessMode(QStringLiteral("track"));
     AudioPlayer player;
     PlayerController controller(&config, &player);
     ContentView view(&config, &player, &controller);
@@ -304,7 +310,8 @@ int runBench(double seconds, int rounds, const QString& before)
               QStringLiteral("audio-sink=pulsesink")},
              false},
             {"Qt window, one playbin", self, {QStringLiteral("--bare"), file, pauseMs}},
-            {"Lindenfold (this build)", self, {QStringLiteral("--child"), file, pauseMs}}};
+            {"Lindenfold (this build)", self, {QStringLiteral("--child"), file, pauseMs}},
+            {"Lindenfold (gain -6 dB)", self, {QStringLiteral("--child-levelled"), file, pauseMs}}};
         if (!before.isEmpty())
             programs.append(
                 {"Lindenfold (before)", before, {QStringLiteral("--child"), file, pauseMs}});
@@ -346,8 +353,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() == 4 && args[1] == QLatin1String("--child"))
-        return runChild(args[2], args[3].toInt());
+    if (args.size() == 4 && args[1].startsWith(QLatin1String("--child")))
+        return runChild(args[2], args[3].toInt(), args[1] == QLatin1String("--child-levelled"));
     if (args.size() == 4 && args[1] == QLatin1String("--bare"))
         return runBare(args[2], args[3].toInt());
     double seconds = 20;

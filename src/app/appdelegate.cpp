@@ -3,6 +3,8 @@
 #include "app/fileopener.h"
 #include "app/windowsnapdelegate.h"
 #include "desktop/mpris.h"
+#include "desktop/notifier.h"
+#include "control/session.h"
 #include "model/config.h"
 #include "core/output.h"
 #include "playback/audioplayer.h"
@@ -44,6 +46,9 @@ void AppDelegate::setupWindow()
     m_controller = new PlayerController(m_config, m_audioPlayer, this);
     connect(m_controller, &PlayerController::settingsRequested, this, &AppDelegate::showSettings);
     m_opener = new FileOpener(m_controller, this);
+    new Notifier(m_controller, this);
+    m_session = new Session(m_controller, this);
+    m_session->restore();
 
     installSkinAccessibility();
     m_window = new ContentView(m_config, m_audioPlayer, m_controller);

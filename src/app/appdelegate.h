@@ -10,6 +10,7 @@ class FileOpener;
 class PlayerController;
 class PlayerMenu;
 class QSystemTrayIcon;
+class Session;
 class QWidget;
 class WindowSnapDelegate;
 
@@ -60,4 +61,5 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     MprisService* m_mpris = nullptr;
     FileOpener* m_opener = nullptr;
+    Session* m_session = nullptr;
 };

@@ -15,6 +15,29 @@ PlayerController::PlayerController(Config* config, TrackPlayer* player, QObject*
     : QObject(parent), m_config(config), m_player(player)
 {
     connect(m_player, &TrackPlayer::opened, this, &PlayerController::fileOpened);
+    connect(m_config, &Config::loudnessModeChanged, this, &PlayerController::applyLoudness);
+    connect(m_config, &Config::shuffleTracksChanged, this, &PlayerController::applyLoudness);
+    applyLoudness();
+}
+
+void PlayerController::applyLoudness()
+{
+    const QString mode = m_config->loudnessMode();
+    const bool byAlbum = mode == u"album" || (mode == u"auto" && !m_config->shuffleTracks());
+    if (mode == u"track" || mode == u"auto" || mode == u"album")
+        m_player->setLoudness(byAlbum ? Loudness::Album : Loudness::Track);
+    else
+        m_player->setLoudness(Loudness::Off);
+}
+
+void PlayerController::setStopsAfterCurrentTrack(bool stops)
+{
+    if (stops == m_stopsAfterCurrentTrack)
+        return;
+    m_stopsAfterCurrentTrack = stops;
+    emit stopsAfterCurrentTrackChanged(stops);
+    // nothing may follow without a gap now, or something may again
+    pushNextTrack();
 }
 
 void PlayerController::playSound(const QString& name)
@@ -74,6 +97,7 @@ void PlayerController::pushNextTrack()
 
 void PlayerController::skipTrack(Direction direction, const QString& sound)
 {
+    setStopsAfterCurrentTrack(false);
     if (direction == Direction::Previous)
         m_config->previousTrack();
     else
@@ -147,6 +171,11 @@ void PlayerController::follow(const NextChoice& choice)
 void PlayerController::trackFinished()
 {
     const std::optional<NextChoice> queued = std::exchange(m_nextChoice, std::nullopt);
+    if (m_stopsAfterCurrentTrack) {
+        setStopsAfterCurrentTrack(false);
+        follow(NextChoice{});
+        return;
+    }
     follow(queued && stillHolds(*queued) ? *queued : chooseNext());
 }
 
@@ -154,6 +183,8 @@ QUrl PlayerController::queueNextTrack()
 {
     m_nextChoice = chooseNext();
     const NextChoice& choice = *m_nextChoice;
+    if (m_stopsAfterCurrentTrack)
+        return {};
     if (!choice.plays || choice.index < 0 || choice.index >= choice.tracks.size())
         return {};
     const QUrl url(choice.tracks.at(choice.index).urlString);
@@ -168,6 +199,12 @@ void PlayerController::nextTrackStarted(const QUrl& url)
                TrackPlayer::fileURL(QUrl(choice.tracks.at(choice.index).urlString)) == url;
     };
     m_handed.reset();
+    if (m_stopsAfterCurrentTrack) {
+        // the successor was already on its way when the stop was asked for
+        setStopsAfterCurrentTrack(false);
+        follow(NextChoice{});
+        return;
+    }
     if (queued && queued->plays && names(*queued) && stillHolds(*queued)) {
         m_config->setCurrentTrackIndex(queued->index);
     } else {
@@ -206,6 +243,7 @@ void PlayerController::choosePlaylist(qint64 index, const QString& sound)
     if (index == m_config->currentPlaylistIndex() || index < 0 ||
         index >= m_config->playlists().size())
         return;
+    setStopsAfterCurrentTrack(false);
     m_config->setCurrentPlaylistIndex(index);
     m_config->setLastSelectedPlaylistID(index);
     m_config->saveSettings();
@@ -217,6 +255,7 @@ void PlayerController::choosePlaylist(qint64 index, const QString& sound)
 
 void PlayerController::chooseTrack(qint64 index, const QString& sound)
 {
+    setStopsAfterCurrentTrack(false);
     m_config->setCurrentTrackIndex(index);
     if (m_player->isPlaying()) {
         m_player->stop();

@@ -19,6 +19,8 @@ class TrackPlayer;
 // rules say so, and only when sounds are on.
 class PlayerController final : public QObject {
     Q_OBJECT
+    Q_PROPERTY(bool stopsAfterCurrentTrack READ stopsAfterCurrentTrack WRITE
+                   setStopsAfterCurrentTrack NOTIFY stopsAfterCurrentTrackChanged)
 
 public:
     PlayerController(Config* config, TrackPlayer* player, QObject* parent = nullptr);
@@ -75,6 +77,12 @@ public:
     // file to follow is handed to it (the player window does this once it is shown).
     void installTrackFinishedHandler();
 
+    // "Stop after this track": the current track plays to its end, then playback stops as at
+    // the end of a playlist that does not loop. Cleared once used and by any track change made
+    // by hand.
+    bool stopsAfterCurrentTrack() const { return m_stopsAfterCurrentTrack; }
+    void setStopsAfterCurrentTrack(bool stops);
+
     // What nowPlaying last told, for whoever starts listening later.
     const std::optional<std::pair<Track, Playlist>>& lastNowPlaying() const { return m_nowPlaying; }
 
@@ -83,6 +91,7 @@ public:
 
 signals:
     void settingsRequested();
+    void stopsAfterCurrentTrackChanged(bool stops);
     // The track really sounds from its start: its file opened after a play, or it followed
     // the previous one at the gapless joint. Never for a file that failed to open.
     void nowPlaying(const Track& track, const Playlist& playlist);
@@ -95,6 +104,8 @@ private:
     // The current track and playlist, if the index points at a track.
     std::optional<std::pair<Track, Playlist>> currentEntry() const;
     void announce(const Track& track, const Playlist& playlist);
+    // the leveling the settings ask for: "auto" is by album in order, by track when shuffled
+    void applyLoudness();
 
     // What follows the current track, and what that was decided from.
     struct NextChoice {
@@ -122,5 +133,6 @@ private:
     };
     std::optional<Handed> m_handed;
     bool m_installed = false;
+    bool m_stopsAfterCurrentTrack = false;
     std::optional<std::pair<Track, Playlist>> m_nowPlaying;
 };

@@ -375,6 +375,9 @@ QStringList MprisService::supportedMimeTypes()
             QStringLiteral("audio/opus"),         QStringLiteral("audio/x-wav"),
             QStringLiteral("audio/wav"),          QStringLiteral("audio/mp4"),
             QStringLiteral("audio/x-m4a"),        QStringLiteral("audio/aac"),
+            QStringLiteral("audio/x-wavpack"),    QStringLiteral("audio/x-aiff"),
+            QStringLiteral("audio/aiff"),         QStringLiteral("audio/x-musepack"),
+            QStringLiteral("audio/x-ape"),        QStringLiteral("audio/x-ms-wma"),
             QStringLiteral("audio/x-mpegurl"),    QStringLiteral("application/vnd.apple.mpegurl"),
             QStringLiteral("audio/x-scpls"),      QStringLiteral("application/xspf+xml")};
 }

@@ -55,7 +55,8 @@ enum class Presence { Required, Optional };
     X(bool, shuffleTracks, setShuffleTracks, false, Required)                                      \
     X(bool, loopTracks, setLoopTracks, true, Required)                                             \
     X(bool, resumesPlayback, setResumesPlayback, false, Optional)                                  \
-    X(QString, loudnessMode, setLoudnessMode, QStringLiteral("off"), Optional)
+    X(QString, loudnessMode, setLoudnessMode, QStringLiteral("off"), Optional)                     \
+    X(bool, showsNotifications, setShowsNotifications, false, Optional)
 
 // The settings file; a default-made record is what a first start writes, apart from
 // "lastSelectedPlaylistID", which the defaults write as 0.

@@ -158,6 +158,7 @@ Playbin* AudioPlayer::createPlatformPlayer(const QUrl& url)
             takeDuration();
     });
     connect(player, &Playbin::nextFileStarted, this, &AudioPlayer::handleNextFile);
+    player->setLoudness(m_loudness);
     player->open(url);
     return player;
 }
@@ -302,6 +303,14 @@ void AudioPlayer::setNextURL(const QUrl& url)
     // a file still opening gets it once it is ready
     if (m_player && !m_loading)
         m_player->setNextFile(m_nextURL);
+}
+
+void AudioPlayer::setLoudness(Loudness loudness)
+{
+    m_loudness = loudness;
+    for (Playbin* player : {m_player, m_previous.player})
+        if (player)
+            player->setLoudness(loudness);
 }
 
 void AudioPlayer::audioPlayerDidFinishPlaying()

@@ -67,6 +67,7 @@ public:
     // Taken by the engine shortly before the loaded file ends, on its own thread, without
     // asking anyone; a file that is not local is no successor.
     void setNextURL(const QUrl& url) override;
+    void setLoudness(Loudness loudness) override;
 
     // Reads a file's cover picture off the main thread; albumart::readAlbumArt unless
     // replaced (tests make it slow).
@@ -117,6 +118,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_coverDir;
     quint64 m_coverSerial = 0;
     QUrl m_nextURL;
+    Loudness m_loudness = Loudness::Off;
     // a seek asked for while the file opens, announced once it lands: seconds or a fraction
     std::optional<std::pair<double, bool>> m_pendingSeek;
     bool m_loading = false;

@@ -1,6 +1,7 @@
 #include "playback/playbin.h"
 
 #include <QFile>
+#include <QHash>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -43,6 +44,13 @@ GstElement* makeAudioSink()
     return sink;
 }
 
+// The stage that levels files, apart from the user's volume: at 1.0 it passes samples on
+// untouched. Formats the gain element does not take are converted first.
+GstElement* makeGainStage()
+{
+    return gst_parse_bin_from_description("audioconvert ! volume name=gain", TRUE, nullptr);
+}
+
 } // namespace
 
 QString PlaybackError::printed() const
@@ -55,7 +63,16 @@ namespace playback {
 void initialise()
 {
     static std::once_flag once;
-    std::call_once(once, [] { gst_init(nullptr, nullptr); });
+    std::call_once(once, [] {
+        gst_init(nullptr, nullptr);
+        // aiffparse now and then leaves its stream unlinked on an AIFF with an ID3 chunk (as
+        // most tagged ones have), which then never sounds: libav's reader goes first
+        if (GstPluginFeature* aiff =
+                gst_registry_lookup_feature(gst_registry_get(), "avdemux_aiff")) {
+            gst_plugin_feature_set_rank(aiff, GST_RANK_PRIMARY + 1);
+            gst_object_unref(aiff);
+        }
+    });
 }
 
 void initialiseInBackground()
@@ -121,6 +138,34 @@ struct Playbin::Shared {
     // counts the queued files dropped by a seek
     quint64 generation = 0;
     double durationBeforeJoint = 0;
+
+    // the gain element, the leveling chosen, the gains of the files opened and checked, and
+    // which file's stream passed the gain element last
+    GstElement* gain = nullptr;
+    Loudness loudness = Loudness::Off;
+    QHash<QUrl, ReplayGain> gains;
+    QUrl openedFile;
+    QUrl streamFile;
+
+    // with the mutex held
+    void applyGain()
+    {
+        if (gain)
+            g_object_set(gain, "volume", replaygain::factor(gains.value(streamFile), loudness),
+                         nullptr);
+    }
+    // with the mutex held; only the files that may still sound are kept
+    void keepGain(const QUrl& url, const ReplayGain& replayGain)
+    {
+        constexpr qsizetype kKeptGains = 8;
+        if (gains.size() >= kKeptGains) {
+            const QHash<QUrl, ReplayGain> old = std::exchange(gains, {});
+            for (const QUrl& kept : {openedFile, streamFile, nextFile, queued.value_or(QUrl())})
+                if (old.contains(kept))
+                    gains.insert(kept, old.value(kept));
+        }
+        gains.insert(url, replayGain);
+    }
 };
 
 // GStreamer's callbacks and the worker's loop, with access to the Playbin's insides.
@@ -129,6 +174,7 @@ struct Playbin::Callbacks {
     static GstBusSyncReply onBusMessage(GstBus*, GstMessage* message, gpointer data);
     static void aboutToFinish(GstElement* pipeline, gpointer data);
     static GstPadProbeReturn onSinkEvent(GstPad*, GstPadProbeInfo* info, gpointer data);
+    static GstPadProbeReturn onGainEvent(GstPad*, GstPadProbeInfo* info, gpointer data);
 };
 
 namespace {
@@ -333,6 +379,19 @@ GstPadProbeReturn Playbin::Callbacks::onSinkEvent(GstPad*, GstPadProbeInfo* info
     return GST_PAD_PROBE_OK;
 }
 
+// Before the gain element: a new stream is the queued file, if one is, or else the one opened.
+// Its gain takes effect with its first sample, so a gapless joint stays exact.
+GstPadProbeReturn Playbin::Callbacks::onGainEvent(GstPad*, GstPadProbeInfo* info, gpointer data)
+{
+    Shared* shared = static_cast<std::shared_ptr<Shared>*>(data)->get();
+    if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_STREAM_START) {
+        const std::lock_guard lock(shared->mutex);
+        shared->streamFile = shared->queued.value_or(shared->openedFile);
+        shared->applyGain();
+    }
+    return GST_PAD_PROBE_OK;
+}
+
 Playbin::Playbin(QObject* parent)
     : QObject(parent), m_shared(std::make_shared<Shared>()),
       m_mailbox(std::make_shared<playback::Mailbox>(this)), m_jointTimer(new QTimer(this))
@@ -355,6 +414,14 @@ Playbin::Playbin(QObject* parent)
         gst_object_unref(pad);
         g_object_set(pipeline, "audio-sink", sink, nullptr);
         m_sink = sink;
+    }
+    if (GstElement* stage = makeGainStage()) {
+        shared->gain = gst_bin_get_by_name(GST_BIN(stage), "gain");
+        GstPad* pad = gst_element_get_static_pad(shared->gain, "sink");
+        gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &Callbacks::onGainEvent,
+                          sharedData(m_shared), &dropSharedData<Shared>);
+        gst_object_unref(pad);
+        g_object_set(pipeline, "audio-filter", stage, nullptr);
     }
     g_object_set(pipeline, "flags", kPlayAudio | kPlaySoftVolume, nullptr);
     GstBus* bus = gst_element_get_bus(pipeline);
@@ -381,6 +448,8 @@ Playbin::~Playbin()
     std::future<void> done = finished->get_future();
     std::thread([worker = std::move(m_thread), finished, shared = m_shared]() mutable {
         worker.join();
+        if (shared->gain)
+            gst_object_unref(shared->gain);
         gst_object_unref(shared->pipeline);
         finished->set_value();
     }).detach();
@@ -402,7 +471,7 @@ void Playbin::open(const QUrl& url)
     m_opened = false;
     m_failed = false;
     auto mailbox = m_mailbox;
-    enqueue([url, mailbox, self = this](GstElement* pipeline) {
+    enqueue([url, mailbox, self = this, shared = m_shared.get()](GstElement* pipeline) {
         if (const std::optional<PlaybackError> error =
                 playback::checkTrackFile(playback::localPath(url))) {
             mailbox->post([self, error = *error] {
@@ -410,6 +479,12 @@ void Playbin::open(const QUrl& url)
                 emit self->failed(error);
             });
             return;
+        }
+        const ReplayGain gain = replaygain::read(playback::localPath(url));
+        {
+            const std::lock_guard lock(shared->mutex);
+            shared->keepGain(url, gain);
+            shared->openedFile = url;
         }
         g_object_set(pipeline, "uri", url.toEncoded().constData(), nullptr);
         gst_element_set_state(pipeline, GST_STATE_PAUSED);
@@ -478,6 +553,7 @@ void Playbin::seekTo(double value, bool isFraction)
                 const std::lock_guard lock(shared->mutex);
                 shared->queued.reset();
                 shared->awaitingSegment = false;
+                shared->openedFile = url;
                 playing = shared->wantPlaying;
             }
             g_object_set(pipeline, "uri", url.toEncoded().constData(), nullptr);
@@ -555,6 +631,23 @@ void Playbin::setVolume(double volume)
     g_object_set(m_shared->pipeline, "volume", volume, nullptr);
 }
 
+void Playbin::setLoudness(Loudness loudness)
+{
+    const std::lock_guard lock(m_shared->mutex);
+    if (loudness == m_shared->loudness)
+        return;
+    m_shared->loudness = loudness;
+    m_shared->applyGain();
+}
+
+double Playbin::gain() const
+{
+    double factor = 1.0;
+    if (m_shared->gain)
+        g_object_get(m_shared->gain, "volume", &factor, nullptr);
+    return factor;
+}
+
 void Playbin::handleMessage(GstMessage* message)
 {
     switch (GST_MESSAGE_TYPE(message)) {
@@ -604,6 +697,7 @@ void Playbin::recoverFromQueuedFailure()
         {
             const std::lock_guard lock(shared->mutex);
             shared->queuedBroke = false;
+            shared->openedFile = url;
         }
         g_object_set(pipeline, "uri", url.toEncoded().constData(), nullptr);
         gst_element_set_state(pipeline, GST_STATE_PAUSED);
@@ -625,12 +719,19 @@ void Playbin::setNextFile(const QUrl& url)
     const quint64 serial = ++m_nextFileSerial;
     if (url.isEmpty())
         return;
-    playback::runDetached<bool>(
-        m_mailbox, [url] { return decodes(url); },
-        [this, url, serial](bool decoded) {
-            if (!decoded || serial != m_nextFileSerial)
+    using Checked = std::optional<ReplayGain>;
+    playback::runDetached<Checked>(
+        m_mailbox,
+        [url]() -> Checked {
+            if (!decodes(url))
+                return std::nullopt;
+            return replaygain::read(playback::localPath(url));
+        },
+        [this, url, serial](const Checked& gain) {
+            if (!gain || serial != m_nextFileSerial)
                 return;
             const std::lock_guard lock(m_shared->mutex);
+            m_shared->keepGain(url, *gain);
             m_shared->nextFile = url;
         });
 }

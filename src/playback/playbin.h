@@ -7,6 +7,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "playback/replaygain.h"
+
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -109,6 +111,11 @@ public:
     std::optional<double> duration() const;
     double volume() const { return m_volume; }
     void setVolume(double volume);
+    // How files are levelled; a change applies at once to what sounds. Each file's gain is read
+    // from its tags when it is opened or checked to follow.
+    void setLoudness(Loudness loudness);
+    // The factor the gain stage applies now.
+    double gain() const;
 
     struct SeekTarget {
         double value = 0;

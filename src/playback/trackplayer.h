@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "playback/replaygain.h"
+
 #include <optional>
 
 // The cover picture of one file, tagged with the file it was read from: the image, and the
@@ -76,6 +78,9 @@ public:
     // The file to follow the loaded one without a gap (empty for none), handed over ahead of
     // time; a newly loaded file starts without one.
     virtual void setNextURL(const QUrl& url) = 0;
+
+    // How files are levelled from their loudness tags, apart from the volume; off at first.
+    virtual void setLoudness(Loudness loudness) { Q_UNUSED(loudness) }
 
 signals:
     void progressChanged(double progress);

@@ -158,6 +158,61 @@ private slots:
         QVERIFY2(third.readAllStandardOutput().contains(skipped.toUtf8()),
                  "the first start says what it skipped");
     }
+
+    // "Resume where I stopped": after SIGTERM the next start is paused at the track and place,
+    // after SIGKILL within the 10 s between writes; a track moved while the player was closed
+    // is found by its id, a removed one leaves the first track.
+    void resumesWhereItStopped()
+    {
+        using testsupport::playerctl;
+        testsupport::TempHome home;
+        QTemporaryDir music;
+        audiotest::ToneFile tone;
+        tone.secondsEach = 60;
+        const QString a = audiotest::makeToneFile(music.path(), "a", tone);
+        const QString b = audiotest::makeToneFile(music.path(), "b", tone);
+        auto player = std::make_unique<Player>(QStringList{}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(testsupport::readFile(home.settingsFile()).contains("Untitled"),
+                                 20000);
+        QCOMPARE(player->end(), 0);
+        QJsonObject settings =
+            QJsonDocument::fromJson(testsupport::readFile(home.settingsFile())).object();
+        settings["resumesPlayback"] = true;
+        QVERIFY(testsupport::writeFile(home.settingsFile(), QJsonDocument(settings).toJson()));
+        const QString list =
+            home.dataDir() + "/Playlists/" + settings["playlists"][0]["id"].toString() + ".json";
+        const auto position = [] { return playerctl({"position"}).toDouble(); };
+        // a new start shows the file, paused within from...to seconds
+        const auto resume = [&](const QString& file, double from, double to) {
+            player = std::make_unique<Player>(QStringList{}, true);
+            QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(file), 20000);
+            QVERIFY2(playerctl({"status"}) == "Paused" && position() >= from && position() <= to,
+                     qPrintable(QString::number(position())));
+        };
+        player = std::make_unique<Player>(QStringList{a, b}, true);
+        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"status"}), "Playing", 20000);
+        playerctl({"next"});
+        QTRY_COMPARE_WITH_TIMEOUT(playerctl({"metadata", "xesam:url"}), urlOf(b), 15000);
+        QTest::qWait(2000);
+        const double stopped = position();
+        QCOMPARE(player->end(), 0);
+        resume(b, stopped - 0.1, stopped + 0.3);
+        playerctl({"play"});
+        QTest::qWait(12000);
+        const double killed = position();
+        player->end(SIGKILL);
+        resume(b, killed - 10.5, killed);
+        QCOMPARE(player->end(), 0);
+        QJsonObject stored = QJsonDocument::fromJson(testsupport::readFile(list)).object();
+        const QJsonArray tracks = stored["tracks"].toArray();
+        stored["tracks"] = QJsonArray{tracks[1], tracks[0]};
+        QVERIFY(testsupport::writeFile(list, QJsonDocument(stored).toJson()));
+        resume(b, killed - 10.5, killed);
+        QCOMPARE(player->end(), 0);
+        stored["tracks"] = QJsonArray{tracks[0]};
+        QVERIFY(testsupport::writeFile(list, QJsonDocument(stored).toJson()));
+        resume(a, 0, 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCommandLine)

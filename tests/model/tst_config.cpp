@@ -75,11 +75,12 @@ private slots:
     {
         QCOMPARE(start(), kWritten);
         const QJsonObject s = json(m_home->settingsFile());
-        QCOMPARE(QVariantList({s.size(), s["currentTheme"].toString(),
-                               s["lastSelectedPlaylistID"].toInt(-1),
-                               s["resumesPlayback"].toBool(true), s["loudnessMode"].toString(),
-                               m_config->trackTextSize(), m_config->playerWidth()}),
-                 QVariantList({11, "mini-graphite", 0, false, "off", qint64(9), 269.0}));
+        QCOMPARE(
+            QVariantList({s.size(), s["currentTheme"].toString(),
+                          s["lastSelectedPlaylistID"].toInt(-1), s["resumesPlayback"].toBool(true),
+                          s["loudnessMode"].toString(), s["showsNotifications"].toBool(true),
+                          m_config->trackTextSize(), m_config->playerWidth()}),
+            QVariantList({12, "mini-graphite", 0, false, "off", false, qint64(9), 269.0}));
     }
 
     // Every field is read, the selection given, missing or null; unknown keys are not written
@@ -302,10 +303,11 @@ private slots:
         QCOMPARE(written("id").mid(1, 3), QStringList({uuidString(first), uuidString(second),
                                                        "6F1D2A64-0C3B-4F39-9B0A-3C5A4D2E1F01"}));
         // the record's keys in their order, the optional ones after them
-        QCOMPARE(topLevelKeys(readFile(m_home->settingsFile())),
-                 QStringList({"currentTheme", "availableThemes", "playsSounds", "superSized",
-                              "isFloating", "shuffleTracks", "loopTracks", "lastSelectedPlaylistID",
-                              "playlists", "resumesPlayback", "loudnessMode"}));
+        QCOMPARE(
+            topLevelKeys(readFile(m_home->settingsFile())),
+            QStringList({"currentTheme", "availableThemes", "playsSounds", "superSized",
+                         "isFloating", "shuffleTracks", "loopTracks", "lastSelectedPlaylistID",
+                         "playlists", "resumesPlayback", "loudnessMode", "showsNotifications"}));
     }
 
     // Creating and deleting playlists: catalogue and files follow, the selection goes to the first.

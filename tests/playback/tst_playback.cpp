@@ -99,10 +99,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid() && m_recorder.start());
-        for (Format format : {Format::Wav, Format::Flac, Format::OggVorbis, Format::Opus,
-                              Format::Mp3, Format::M4a}) {
+        for (Format format :
+             {Format::Wav, Format::Flac, Format::OggVorbis, Format::Opus, Format::Mp3, Format::M4a,
+              Format::WavPack, Format::Aiff, Format::Alac, Format::Wma}) {
             const ToneFile tone{{110.0 * double(m_tones.size() + 3)}, 4, format};
-            m_tones << QUrl::fromLocalFile(make(audiotest::extension(format), tone));
+            const QString name = format == Format::Alac ? "alac" : audiotest::extension(format);
+            m_tones << QUrl::fromLocalFile(make(name, tone));
         }
         m_steps = QUrl::fromLocalFile(make("steps", {{440, 660}, 2.5}));
         const QString longTitle(70000, u'x');
@@ -365,6 +367,51 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(finished, 2, 15000);
     }
 
+    // Levelled by the tags, at the sink, against the untagged FLAC twin.
+    void loudness_data()
+    {
+        QTest::addColumn<Format>("format");
+        QTest::addColumn<QVariantMap>("tags");
+        QTest::addColumn<Loudness>("loudness");
+        QTest::addColumn<double>("ratio");
+        const QVariantMap half{{"REPLAYGAIN_TRACK_GAIN", "-6.02 dB"}};
+        QVariantMap album = half;
+        album.insert("REPLAYGAIN_ALBUM_GAIN", "-12.04 dB");
+        QTest::newRow("FLAC track gain") << Format::Flac << half << Loudness::Track << 0.5;
+        QTest::newRow("off as today") << Format::Flac << half << Loudness::Off << 1.0;
+        QTest::newRow("album mode") << Format::Flac << album << Loudness::Album << 0.25;
+        QTest::newRow("MP3 TXXX") << Format::Mp3 << half << Loudness::Track << 0.5;
+        QTest::newRow("M4A freeform")
+            << Format::M4a << QVariantMap{{"replaygain_track_gain", "-6.02 dB"}} << Loudness::Track
+            << 0.5;
+        QTest::newRow("Opus R128")
+            << Format::Opus << QVariantMap{{"R128_TRACK_GAIN", "-2821"}} << Loudness::Track << 0.5;
+        QTest::newRow("+12 dB limited by the 0.9 peak")
+            << Format::Flac
+            << QVariantMap{{"REPLAYGAIN_TRACK_GAIN", "+12 dB"}, {"REPLAYGAIN_TRACK_PEAK", "0.9"}}
+            << Loudness::Track << 1 / 0.9;
+    }
+    void loudness()
+    {
+        QFETCH(Format, format);
+        QFETCH(QVariantMap, tags);
+        QFETCH(Loudness, loudness);
+        QFETCH(double, ratio);
+        const auto level = [this, loudness](const QString& file) {
+            m_player = std::make_unique<AudioPlayer>();
+            m_player->setLoudness(loudness);
+            m_player->play(QUrl::fromLocalFile(file));
+            m_recorder.waitForTone(440);
+            QTest::qWait(300);
+            return audiotest::amplitudeAt(m_recorder.lastSamples(250), 440);
+        };
+        const QString tagged = make("tagged", {{440}, 3, format});
+        QVERIFY(audiotest::writeTags(tagged, tags));
+        const double twin = level(make("twin", {{440}, 3, Format::Flac}));
+        const double measured = level(tagged) / twin;
+        QVERIFY2(std::abs(measured / ratio - 1) < 0.05, qPrintable(QString::number(measured)));
+    }
+
     // Through the controller: "now playing" is told once a track, the second when it is heard
     // at the joint, not when it was handed over.
     void nowPlayingAtTheRealJoint()
@@ -394,6 +441,31 @@ private slots:
                  qPrintable(QStringLiteral("%1 %2").arg(told[0].second).arg(told[1].second)));
         // one file opened, one followed: no reload at the joint
         QCOMPARE(urls.count(), 2);
+        QCOMPARE(config.currentTrackIndex(), 0);
+    }
+
+    // "Stop after this track" with the next file queued: the first plays out, nothing follows,
+    // the index goes back to the first track and the choice is used up.
+    void stopAfterThisTrackAtAJoint()
+    {
+        testsupport::TempHome home;
+        Config config;
+        PlayerController controller(&config, m_player.get());
+        controller.installTrackFinishedHandler();
+        const QList<Track> tracks{
+            {QUuid::createUuid(), cut("sa1", 0, true).toString(), "1", ""},
+            {QUuid::createUuid(), cut("sa2", 1.5, false).toString(), "2", ""}};
+        config.savePlaylist(config.playlists().first().id, tracks);
+        m_recorder.clear();
+        controller.play();
+        QVERIFY_HEARD(m_recorder, waitForTone(440));
+        // long enough for the second to be checked and queued
+        QTest::qWait(700);
+        controller.setStopsAfterCurrentTrack(true);
+        QVERIFY_HEARD(m_recorder, waitForSilence());
+        const double seconds = loudSeconds(loudPieces(m_recorder.lastSamples(-1), 0.1));
+        QVERIFY2(std::abs(seconds - 1.5) < 0.05, qPrintable(QString::number(seconds)));
+        QVERIFY(!m_player->isPlaying() && !controller.stopsAfterCurrentTrack());
         QCOMPARE(config.currentTrackIndex(), 0);
     }
 

@@ -3,7 +3,9 @@
 #include <QtTest>
 
 #include <taglib/attachedpictureframe.h>
+#include <taglib/fileref.h>
 #include <taglib/flacfile.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/opusfile.h>
@@ -49,7 +51,8 @@ double pitch(const QList<float>& samples)
 
 QString extension(Format format)
 {
-    static const char* const extensions[] = {"wav", "flac", "ogg", "opus", "mp3", "m4a"};
+    static const char* const extensions[] = {"wav", "flac", "ogg",  "opus", "mp3",
+                                             "m4a", "wv",   "aiff", "m4a",  "wma"};
     return QString::fromLatin1(extensions[int(format)]);
 }
 
@@ -60,7 +63,11 @@ QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile
                                          {"libvorbis", "-q:a", "5"},
                                          {"libopus", "-b:a", "128k"},
                                          {"libmp3lame", "-b:a", "192k", "-id3v2_version", "3"},
-                                         {"aac", "-b:a", "192k"}};
+                                         {"aac", "-b:a", "192k"},
+                                         {"wavpack"},
+                                         {"pcm_s16be", "-write_id3v2", "1"},
+                                         {"alac"},
+                                         {"wmav2", "-b:a", "128k"}};
     QDir().mkpath(dir);
     const QString path = QDir(dir).filePath(baseName + u'.' + extension(toneFile.format));
     const QString source = QStringLiteral("aevalsrc='%1':s=%2:c=stereo:d=%3")
@@ -138,8 +145,29 @@ bool embedPictures(const QString& path, Format format, const QList<QByteArray>& 
         file.tag()->setItem("covr", TagLib::MP4::Item(covers));
         return file.save();
     }
+    default:
+        return false;
     }
-    return false;
+}
+
+bool writeTags(const QString& path, const QVariantMap& tags)
+{
+    const TagLib::FileRef ref(QFile::encodeName(path).constData());
+    if (ref.isNull())
+        return false;
+    TagLib::PropertyMap properties = ref.file()->properties();
+    auto* mp4 = dynamic_cast<TagLib::MP4::File*>(ref.file());
+    for (auto it = tags.begin(); it != tags.end(); ++it) {
+        const TagLib::String key(it.key().toStdString()),
+            value(it.value().toString().toStdString());
+        if (mp4)
+            mp4->tag()->setItem("----:com.apple.iTunes:" + key, TagLib::StringList(value));
+        else
+            properties.replace(key, TagLib::StringList(value));
+    }
+    if (!mp4)
+        ref.file()->setProperties(properties);
+    return ref.file()->save();
 }
 
 double rms(const QList<float>& samples)

@@ -6,7 +6,7 @@
 // audio server's null sink, and the level and pitch of what was recorded.
 namespace audiotest {
 
-enum class Format { Wav, Flac, OggVorbis, Opus, Mp3, M4a };
+enum class Format { Wav, Flac, OggVorbis, Opus, Mp3, M4a, WavPack, Aiff, Alac, Wma };
 QString extension(Format format);
 
 inline constexpr int kSampleRate = 44100;
@@ -31,6 +31,9 @@ struct ToneFile {
 QString makeToneFile(const QString& dir, const QString& baseName, const ToneFile& toneFile);
 // Adds cover pictures with TagLib; MP4 "covr" is replaced rather than added to.
 bool embedPictures(const QString& path, Format format, const QList<QByteArray>& pictures);
+
+// Writes text tags with TagLib: as properties, or as iTunes freeform atoms in MP4.
+bool writeTags(const QString& path, const QVariantMap& tags);
 
 // Of mono samples in -1...1 at kSampleRate: the level, and the amplitude at this frequency.
 double rms(const QList<float>& samples);

@@ -12,6 +12,8 @@ TempHome::TempHome() : m_oldHome(qgetenv("HOME")), m_oldXdgConfig(qgetenv("XDG_C
     qputenv("HOME", m_dir.path().toLocal8Bit());
     // no user-dirs.dirs in a fresh config home: Documents is $HOME/Documents
     qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/.config")).toLocal8Bit());
+    // the session file too
+    qunsetenv("XDG_STATE_HOME");
 }
 
 TempHome::~TempHome()

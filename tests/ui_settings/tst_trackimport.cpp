@@ -108,6 +108,26 @@ private slots:
         QVERIFY(player.waitForFinished(15000) && player.exitCode() == 0);
     }
 
+    // The formats the plugin packages add are imported with their tags.
+    void importsMoreFormats_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::newRow("WavPack") << int(audiotest::Format::WavPack);
+        QTest::newRow("AIFF") << int(audiotest::Format::Aiff);
+        QTest::newRow("ALAC") << int(audiotest::Format::Alac);
+        QTest::newRow("WMA") << int(audiotest::Format::Wma);
+    }
+    void importsMoreFormats()
+    {
+        QFETCH(int, format);
+        const QString path = audiotest::makeToneFile(
+            m_dir.path(), QTest::currentDataTag(),
+            {{440}, 0.5, audiotest::Format(format), 0, true, true, "Tagged"});
+        const std::optional<Track> track = trackimport::readTrack(path);
+        QVERIFY(track && trackimport::isPlayableFile(path));
+        QCOMPARE(track->trackName, "Tagged");
+    }
+
     // Reading tags, pictures and playability leaves no close-after-write on the file (file
     // indexers read the file again for each).
     void opensFilesReadOnly_data()

@@ -18,6 +18,11 @@ PlayerMenu::PlayerMenu(PlayerController* controller, TrackPlayer* player, bool w
     m_loop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     m_shuffle = addAction(tr("Shuffle tracks"), c, &PlayerController::toggleShuffle);
     m_shuffle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_stopAfter = addAction(tr("Stop after this track"));
+    m_stopAfter->setCheckable(true);
+    m_stopAfter->setChecked(c->stopsAfterCurrentTrack());
+    connect(m_stopAfter, &QAction::toggled, c, &PlayerController::setStopsAfterCurrentTrack);
+    connect(c, &PlayerController::stopsAfterCurrentTrackChanged, m_stopAfter, &QAction::setChecked);
     addSeparator();
     m_volumeUp = addAction(tr("Volume Up"), c, &PlayerController::volumeUp);
     // "+" sits on the "=" key of many layouts: both work

@@ -21,6 +21,7 @@ public:
     QAction* playPauseAction() const { return m_playPause; }
     QAction* loopAction() const { return m_loop; }
     QAction* shuffleAction() const { return m_shuffle; }
+    QAction* stopAfterAction() const { return m_stopAfter; }
     QAction* volumeUpAction() const { return m_volumeUp; }
     QAction* volumeDownAction() const { return m_volumeDown; }
     QMenu* playlistsMenu() const { return m_playlists; }
@@ -39,6 +40,7 @@ private:
     QAction* m_playPause = nullptr;
     QAction* m_loop = nullptr;
     QAction* m_shuffle = nullptr;
+    QAction* m_stopAfter = nullptr;
     QAction* m_volumeUp = nullptr;
     QAction* m_volumeDown = nullptr;
     QMenu* m_playlists = nullptr;

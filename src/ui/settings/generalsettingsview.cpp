@@ -39,6 +39,7 @@ GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
     auto* toggleColumn = new QVBoxLayout;
     for (QCheckBox* toggle : std::as_const(m_toggles))
         toggleColumn->addWidget(toggle);
+    addListeningOptions(toggleColumn);
     auto* toggleRow = new QHBoxLayout;
     toggleRow->addStretch();
     toggleRow->addLayout(toggleColumn);
@@ -71,8 +72,48 @@ void GeneralSettingsView::syncThemes()
     m_themePicker->setCurrentIndex(int(themes.indexOf(m_config->currentTheme())));
 }
 
-void GeneralSettingsView::addToggle(const QString& label, bool (Config::*read)() const,
-                                    void (Config::*write)(bool), void (Config::*changed)())
+// The options beyond the five: resume, leveling and notifications, below them.
+void GeneralSettingsView::addListeningOptions(QVBoxLayout* column)
+{
+    m_resume = addToggle(tr("Resume where I stopped"), &Config::resumesPlayback,
+                         &Config::setResumesPlayback, &Config::resumesPlaybackChanged);
+    m_notifications = addToggle(tr("Show notifications"), &Config::showsNotifications,
+                                &Config::setShowsNotifications, &Config::showsNotificationsChanged);
+    m_toggles.resize(m_toggles.size() - 2);
+
+    m_loudness = new QComboBox(this);
+    const std::pair<QString, const char*> modes[] = {
+        {tr("Off"), "off"},
+        {tr("By track"), "track"},
+        {tr("By album"), "album"},
+        {tr("Automatic (album in order, track when shuffled)"), "auto"}};
+    for (const auto& [label, mode] : modes)
+        m_loudness->addItem(label, QString::fromLatin1(mode));
+    const auto sync = [this] {
+        // a value this version does not know counts as off
+        const int index = m_loudness->findData(m_config->loudnessMode());
+        m_loudness->setCurrentIndex(index < 0 ? 0 : index);
+    };
+    sync();
+    connect(m_loudness, &QComboBox::activated, this, [this](int index) {
+        m_config->setLoudnessMode(m_loudness->itemData(index).toString());
+    });
+    connect(m_config, &Config::loudnessModeChanged, this, [this, sync] {
+        sync();
+        m_config->saveSettings();
+    });
+    auto* label = new QLabel(tr("Normalise loudness"), this);
+    label->setBuddy(m_loudness);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(m_loudness);
+    column->addWidget(m_resume);
+    column->addLayout(row);
+    column->addWidget(m_notifications);
+}
+
+QCheckBox* GeneralSettingsView::addToggle(const QString& label, bool (Config::*read)() const,
+                                          void (Config::*write)(bool), void (Config::*changed)())
 {
     auto* toggle = new QCheckBox(label, this);
     toggle->setChecked((m_config->*read)());
@@ -84,4 +125,5 @@ void GeneralSettingsView::addToggle(const QString& label, bool (Config::*read)()
         toggle->setChecked((m_config->*read)());
         m_config->saveSettings();
     });
+    return toggle;
 }

@@ -5,6 +5,7 @@
 class Config;
 class QCheckBox;
 class QComboBox;
+class QVBoxLayout;
 
 // The "General" tab: the theme picker and the five options, bound both ways to Config. Every
 // change of those fields seen here is written at once; a new theme is then loaded.
@@ -19,13 +20,21 @@ public:
     // The five toggles in their order: "Play sounds", "Large-sized", "Floating window",
     // "Loop tracks", "Shuffle tracks".
     QList<QCheckBox*> toggles() const { return m_toggles; }
+    // After them: "Resume where I stopped", "Normalise loudness", "Show notifications".
+    QCheckBox* resumeToggle() const { return m_resume; }
+    QComboBox* loudnessPicker() const { return m_loudness; }
+    QCheckBox* notificationsToggle() const { return m_notifications; }
 
 private:
     void syncThemes();
-    void addToggle(const QString& label, bool (Config::*read)() const, void (Config::*write)(bool),
-                   void (Config::*changed)());
+    QCheckBox* addToggle(const QString& label, bool (Config::*read)() const,
+                         void (Config::*write)(bool), void (Config::*changed)());
+    void addListeningOptions(QVBoxLayout* column);
 
     Config* m_config;
     QComboBox* m_themePicker = nullptr;
     QList<QCheckBox*> m_toggles;
+    QCheckBox* m_resume = nullptr;
+    QComboBox* m_loudness = nullptr;
+    QCheckBox* m_notifications = nullptr;
 };
