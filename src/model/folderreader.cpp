@@ -14,11 +14,15 @@
 namespace folderreader {
 namespace {
 
-// The collator of the calling thread: a collator is not to be shared between threads.
+// The collator of the calling thread: a collator is not to be shared between threads. The C
+// locale's collator compares code points and knows no numbers; English orders as it would.
 const QCollator& collator()
 {
     thread_local const QCollator numeric = [] {
-        QCollator c{QLocale()};
+        const QLocale locale = QLocale().language() == QLocale::C
+                                   ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                   : QLocale();
+        QCollator c{locale};
         c.setNumericMode(true);
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;

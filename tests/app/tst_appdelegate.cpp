@@ -166,7 +166,7 @@ private slots:
         QVERIFY(playing.path().endsWith("2 Two.wav"));
         QVERIFY(drop(delegate.playerWindow(),
                      {music.filePath("single.wav"), music.filePath("list.m3u")}));
-        QTRY_COMPARE(names(), album + QStringList{"single", "single"});
+        QTRY_COMPARE(names(), album + QStringList({"single", "single"}));
         QVERIFY(delegate.audioPlayer()->isPlaying() && delegate.audioPlayer()->url() == playing);
         QCOMPARE(delegate.config()->currentTrackIndex(), 0);
     }
