@@ -6,7 +6,7 @@ set -eu
 PACKAGES="
 build-essential cmake pkg-config libxcb1-dev
 qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-qt6-qpa-plugins libqt6svg6 qt6-svg-dev
+qt6-qpa-plugins libqt6svg6 qt6-svg-dev qt6-image-formats-plugins
 libtag1-dev nlohmann-json3-dev
 libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-tools
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio

@@ -15,8 +15,8 @@
         <translation>Ein kleiner Musikspieler mit Themen. Angegebene Dateien werden ans Ende der aktuellen Wiedergabeliste angefügt, und die erste davon wird abgespielt; läuft Lindenfold schon, gehen sie an den laufenden Spieler.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Audiodateien, Wiedergabelisten (M3U, M3U8, PLS, XSPF) oder Datei-URIs.</translation>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Audiodateien, Ordner, Wiedergabelisten (M3U, M3U8, PLS, XSPF) oder Datei-URIs.</translation>
     </message>
     <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
@@ -83,6 +83,17 @@
     <message>
         <source>Album art</source>
         <translation>Albumcover</translation>
+    </message>
+</context>
+<context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Titel suchen</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Titel oder Interpret</translation>
     </message>
 </context>
 <context>
@@ -189,6 +200,10 @@
     <message>
         <source>Stop after this track</source>
         <translation>Nach diesem Titel anhalten</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Titel suchen …</translation>
     </message>
 </context>
 <context>

@@ -26,25 +26,6 @@
 
 namespace {
 
-// Longest gap between ticks of a 10 ms timer: how long the main thread was busy at a stretch.
-class Heartbeat {
-public:
-    Heartbeat() {
-        m_timer.setInterval(10);
-        m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout,
-                         [this] { m_longest = std::max(m_longest, m_clock.restart()); });
-        m_clock.start();
-        m_timer.start();
-    }
-    qint64 longestGap() const { return std::max(m_longest, m_clock.elapsed()); }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
-
 QStringList makeFiles(const QString& dir, int count) {
     const QString first = dir + QStringLiteral("/source.mp3");
     QProcess ffmpeg;
@@ -99,7 +80,7 @@ int main(int argc, char** argv) {
                 QThreadPool::globalInstance()->maxThreadCount());
     for (int run = 1; run <= 3; ++run) {
         view.newPlaylist();
-        Heartbeat heartbeat;
+        testsupport::Heartbeat heartbeat;
         QElapsedTimer timer;
         timer.start();
         view.importFiles(paths);
@@ -122,7 +103,7 @@ int main(int argc, char** argv) {
         int writes = 0;
         const auto connection =
             QObject::connect(&config, &Config::playlistSaved, [&] { ++writes; });
-        Heartbeat heartbeat;
+        testsupport::Heartbeat heartbeat;
         QElapsedTimer timer;
         timer.start();
         view.importDroppedFiles(&mime);

@@ -1,6 +1,7 @@
 #include "app/appdelegate.h"
 
 #include "app/fileopener.h"
+#include "app/skindrop.h"
 #include "app/windowsnapdelegate.h"
 #include "desktop/mpris.h"
 #include "desktop/notifier.h"
@@ -63,6 +64,7 @@ void AppDelegate::setupWindow()
     m_window->setPlayerMenu(m_menu);
     m_window->addActions(m_menu->shortcutActions());
     m_snapDelegate->attach(m_window);
+    new SkinDrop(m_window, m_opener);
     m_window->show();
     playback::initialiseInBackground();
 

@@ -20,8 +20,8 @@ void setUp(QCommandLineParser& parser)
     parser.addVersionOption();
     parser.addPositionalArgument(
         QStringLiteral("files"),
-        QCoreApplication::translate("CommandLine",
-                                    "Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs."),
+        QCoreApplication::translate(
+            "CommandLine", "Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs."),
         QStringLiteral("[FILE|URI...]"));
     // what QGuiApplication reads from the command line itself
     for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin",

@@ -41,7 +41,7 @@ FileOpener::FileOpener(PlayerController* controller, QObject* parent)
 {
 }
 
-void FileOpener::open(const QStringList& arguments, const Done& done)
+void FileOpener::open(const QStringList& arguments, const Done& done, Start start)
 {
     QStringList paths;
     QStringList skipped;
@@ -57,19 +57,19 @@ void FileOpener::open(const QStringList& arguments, const Done& done)
             skipped.append(playlistformats::skipLine(argument, QStringLiteral("not a local file")));
     }
     auto* watcher = new QFutureWatcher<Opened>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, skipped, done] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, skipped, done, start] {
         watcher->deleteLater();
         const Opened result = watcher->result();
         // a second start waiting for the answer need not wait for playback to begin
         if (done)
             done(skipped + result.skipped);
-        add(result.tracks);
+        add(result.tracks, start);
         emit opened(result.tracks.size());
     });
     watcher->setFuture(QtConcurrent::run(&readAll, paths));
 }
 
-void FileOpener::add(const QList<Track>& tracks)
+void FileOpener::add(const QList<Track>& tracks, Start start)
 {
     if (tracks.isEmpty())
         return;
@@ -83,8 +83,10 @@ void FileOpener::add(const QList<Track>& tracks)
         return;
     const QList<Track> before = config->loadTracks(*playlist);
     config->savePlaylist(playlist->id, before + tracks);
-    config->setCurrentTrackIndex(before.size());
     TrackPlayer* player = m_controller->player();
+    if (start == Start::KeepPlaying && player->isPlaying())
+        return;
+    config->setCurrentTrackIndex(before.size());
     if (player->isPlaying())
         player->stop();
     m_controller->playCurrentTrack();

@@ -1,6 +1,7 @@
 #include "model/playlistformats.h"
 
 #include "core/fileio.h"
+#include "model/folderreader.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -258,6 +259,7 @@ struct Expander {
     int taken = 0;
     qint64 bytesRead = 0;
     bool full = false;
+    folderreader::FolderReader folders;
 
     void skip(const QString& location, const QString& why)
     {
@@ -412,8 +414,18 @@ Expansion expand(const QStringList& paths, bool reportSkips)
     for (const QString& path : paths) {
         if (!expander.hasRoom(path))
             break;
-        if (isPlaylistFile(path)) {
-            expander.addList(QFileInfo(path).absoluteFilePath());
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            QStringList files;
+            expander.folders.read(path, files, expander.result.skipped);
+            for (const QString& file : files) {
+                if (!expander.hasRoom(path))
+                    break;
+                ++expander.taken;
+                expander.result.items.append(Item{file, {}, {}, reportSkips});
+            }
+        } else if (isPlaylistFile(path)) {
+            expander.addList(info.absoluteFilePath());
         } else {
             ++expander.taken;
             expander.result.items.append(Item{path, {}, {}, reportSkips});

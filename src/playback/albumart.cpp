@@ -1,11 +1,16 @@
 #include "playback/albumart.h"
 
+#include "core/fileio.h"
 #include "core/pngchunks.h"
 #include "playback/playbin.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
+#include <QRegularExpression>
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/fileref.h>
@@ -38,54 +43,52 @@ QByteArray toQByteArray(const TagLib::ByteVector& bytes)
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-void appendId3v2(QList<QByteArray>& out, TagLib::ID3v2::Tag* tag)
+// Front covers go first, the others after them, each in their stored order.
+struct Pictures {
+    QList<QByteArray> front;
+    QList<QByteArray> other;
+
+    void add(const TagLib::ByteVector& bytes, bool isFront)
+    {
+        (isFront ? front : other).append(toQByteArray(bytes));
+    }
+};
+
+void appendId3v2(Pictures& out, TagLib::ID3v2::Tag* tag)
 {
     if (!tag)
         return;
     for (TagLib::ID3v2::Frame* frame : tag->frameList("APIC")) {
         if (auto* picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame*>(frame))
-            out.append(toQByteArray(picture->picture()));
+            out.add(picture->picture(),
+                    picture->type() == TagLib::ID3v2::AttachedPictureFrame::FrontCover);
     }
 }
 
-void appendFlacPictures(QList<QByteArray>& out, const TagLib::List<TagLib::FLAC::Picture*>& list)
+void appendFlacPictures(Pictures& out, const TagLib::List<TagLib::FLAC::Picture*>& list)
 {
     for (const TagLib::FLAC::Picture* picture : list)
-        out.append(toQByteArray(picture->data()));
+        out.add(picture->data(), picture->type() == TagLib::FLAC::Picture::FrontCover);
 }
 
-void appendXiph(QList<QByteArray>& out, TagLib::Ogg::XiphComment* comment)
+void appendXiph(Pictures& out, TagLib::Ogg::XiphComment* comment)
 {
     if (comment)
         appendFlacPictures(out, comment->pictureList());
 }
 
-void appendMp4(QList<QByteArray>& out, TagLib::MP4::Tag* tag)
+void appendMp4(Pictures& out, TagLib::MP4::Tag* tag)
 {
     if (!tag || !tag->contains("covr"))
         return;
+    // MP4 pictures say nothing of what they show
     for (const TagLib::MP4::CoverArt& cover : tag->item("covr").toCoverArtList())
-        out.append(toQByteArray(cover.data()));
+        out.add(cover.data(), false);
 }
 
-} // namespace
-
-QList<QByteArray> embeddedPictures(const QString& path)
+QList<QByteArray> embeddedPictures(TagLib::File* file)
 {
-    QList<QByteArray> out;
-    // TagLib takes a missing file for an empty one and opens files for writing: only a
-    // regular file is read, and only read (a FIFO would block, a device never end)
-    const QByteArray encoded = QFile::encodeName(path);
-    if (playback::checkTrackFile(encoded))
-        return out;
-    TagLib::FileStream stream(encoded.constData(), true);
-    if (!stream.isOpen())
-        return out;
-    TagLib::FileRef ref(&stream, false);
-    TagLib::File* file = ref.file();
-    if (!file || !file->isValid())
-        return out;
-
+    Pictures out;
     if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(file)) {
         appendId3v2(out, mpeg->ID3v2Tag());
     } else if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file)) {
@@ -107,7 +110,68 @@ QList<QByteArray> embeddedPictures(const QString& path)
     } else if (auto* speex = dynamic_cast<TagLib::Ogg::Speex::File*>(file)) {
         appendXiph(out, speex->tag());
     }
-    return out;
+    return out.front + out.other;
+}
+
+// A folder named like one disc of an album ("CD1", "Disc 2", "Disk 3") has its cover beside it.
+bool isDiscFolder(const QString& name)
+{
+    static const QRegularExpression disc(QStringLiteral("^(cd|disc|disk)\\s*\\d+$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return disc.match(name).hasMatch();
+}
+
+QImage folderImage(const QString& dir)
+{
+    static const char* const kNames[] = {"cover", "folder", "front", "album"};
+    static const char* const kExtensions[] = {"jpg", "jpeg", "png", "webp"};
+    // the folder's file names by their lower-case form, each read once
+    QHash<QString, QString> names;
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::NoSort))
+        names.insert(name.toLower(), name);
+    for (const char* base : kNames) {
+        for (const char* extension : kExtensions) {
+            const auto it =
+                names.constFind(QLatin1String(base) + QLatin1Char('.') + QLatin1String(extension));
+            if (it == names.constEnd())
+                continue;
+            const std::optional<QByteArray> bytes =
+                fileio::readRegularFile(dir + QLatin1Char('/') + *it, kMaxPictureBytes, nullptr);
+            QImage image = bytes ? decodePicture(*bytes) : QImage();
+            if (!image.isNull())
+                return image;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QList<QByteArray> embeddedPictures(const QString& path)
+{
+    // TagLib takes a missing file for an empty one and opens files for writing: only a
+    // regular file is read, and only read (a FIFO would block, a device never end)
+    const QByteArray encoded = QFile::encodeName(path);
+    if (playback::checkTrackFile(encoded))
+        return {};
+    TagLib::FileStream stream(encoded.constData(), true);
+    if (!stream.isOpen())
+        return {};
+    TagLib::FileRef ref(&stream, false);
+    TagLib::File* file = ref.file();
+    if (!file || !file->isValid())
+        return {};
+    return embeddedPictures(file);
+}
+
+QImage folderCover(const QString& path)
+{
+    const QFileInfo track(path);
+    const QDir dir = track.absoluteDir();
+    QImage image = folderImage(dir.path());
+    if (image.isNull() && isDiscFolder(dir.dirName()))
+        image = folderImage(QFileInfo(dir.path()).absolutePath());
+    return image;
 }
 
 QImage decodePicture(const QByteArray& bytes)
@@ -134,7 +198,11 @@ QImage readAlbumArt(const QString& path)
         if (!image.isNull())
             return image;
     }
-    return {};
+    // the cover of another album is never taken: only the track's folder is looked in, and
+    // the album's folder above a disc's
+    if (playback::checkTrackFile(QFile::encodeName(path)))
+        return {};
+    return folderCover(path);
 }
 
 } // namespace albumart

@@ -6,6 +6,8 @@
 #include "app/windowsnapdelegate.h"
 #include "control/playercontroller.h"
 #include "model/config.h"
+#include "playback/audioplayer.h"
+#include "support/audiotest.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
 #include "ui/player/playermenu.h"
@@ -20,6 +22,22 @@ void addTexts(QAccessibleInterface* element, QStringList* texts)
     *texts << element->text(QAccessible::Name) << element->text(QAccessible::Description);
     for (int i = 0; i < element->childCount(); ++i)
         addTexts(element->child(i), texts);
+}
+
+// A drop of these files on the widget, as the X server's drag and drop hands it over.
+bool drop(QWidget* widget, const QStringList& paths)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    mime.setUrls(urls);
+    const QPointF at = widget->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &enter);
+    QDropEvent event(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+    return enter.isAccepted() && event.isAccepted();
 }
 
 } // namespace
@@ -109,6 +127,48 @@ private slots:
         AppDelegate next;
         next.setupWindow();
         QVERIFY(!(next.playerWindow()->windowFlags() & Qt::WindowStaysOnTopHint));
+    }
+
+    // A folder tree dropped on the player window comes in natural order, without hidden files,
+    // the picture beside it or a second pass through a link to itself, and its first track
+    // plays; a file and a list dropped meanwhile are added while that track plays on.
+    void dropsOnTheSkin()
+    {
+        testsupport::TempHome home;
+        const QDir music(home.path());
+        for (const char* dir : {"album/CD 10", "album/CD 2", "album/.hidden"})
+            QVERIFY(music.mkpath(dir));
+        QVERIFY(QFile::link(music.filePath("album"), music.filePath("album/CD 3")));
+        for (const char* name : {"album/10 Ten", "album/2 Two", "album/CD 10/1 A", "album/CD 2/1 B",
+                                 "album/.hidden/x", "album/.x", "single"})
+            QVERIFY(
+                !audiotest::makeToneFile(
+                     home.path(), name,
+                     {{440}, 3, audiotest::Format::Wav, 0, true, true, QFileInfo(name).fileName()})
+                     .isEmpty());
+        QVERIFY(testsupport::writeFile(music.filePath("album/cover.jpg"), "not audio"));
+        QVERIFY(testsupport::writeFile(music.filePath("list.m3u"), "single.wav\n"));
+        AppDelegate delegate;
+        delegate.config()->setPlaysSounds(false);
+        delegate.setupWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(delegate.playerWindow()));
+        const auto names = [&delegate] {
+            QStringList names;
+            for (const Track& track : delegate.config()->currentTracks())
+                names << track.trackName;
+            return names;
+        };
+        QVERIFY(drop(delegate.playerWindow(), {music.filePath("album")}));
+        const QStringList album{"2 Two", "10 Ten", "1 B", "1 A"};
+        QTRY_COMPARE(names(), album);
+        QTRY_VERIFY(delegate.audioPlayer()->isPlaying());
+        const QUrl playing = delegate.audioPlayer()->url();
+        QVERIFY(playing.path().endsWith("2 Two.wav"));
+        QVERIFY(drop(delegate.playerWindow(),
+                     {music.filePath("single.wav"), music.filePath("list.m3u")}));
+        QTRY_COMPARE(names(), album + QStringList({"single", "single"}));
+        QVERIFY(delegate.audioPlayer()->isPlaying() && delegate.audioPlayer()->url() == playing);
+        QCOMPARE(delegate.config()->currentTrackIndex(), 0);
     }
 };
 

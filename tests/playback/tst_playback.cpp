@@ -696,6 +696,58 @@ private slots:
         QVERIFY(read.get().isNull());
     }
 
+    // Without an embedded picture, the first good image named cover, folder, front or album
+    // beside the track is its cover (the one in red), or the album's above a disc's folder.
+    void folderCover_data()
+    {
+        QTest::addColumn<QString>("track");
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<bool>("embedded");
+        QTest::addColumn<QColor>("expected");
+        const QColor red(Qt::red), none;
+        QTest::newRow("cover") << "a/t" << QStringList{"a/Cover.JPG", "a/folder.png"} << false
+                               << red;
+        QTest::newRow("folder") << "b/t" << QStringList{"b/folder.jpeg", "b/front.png"} << false
+                                << red;
+        QTest::newRow("front") << "c/t" << QStringList{"c/FRONT.png", "c/album.jpg"} << false
+                               << red;
+        QTest::newRow("album") << "d/t" << QStringList{"d/album.webp", "d/x/cover.png"} << false
+                               << red;
+        QTest::newRow("disc") << "e/Disc 2/t" << QStringList{"e/cover.jpg"} << false << red;
+        QTest::newRow("no disc") << "f/Extras/t" << QStringList{"f/cover.jpg"} << false << none;
+        QTest::newRow("embedded wins")
+            << "g/t" << QStringList{"g/cover.jpg"} << true << QColor(Qt::blue);
+        QTest::newRow("damaged") << "h/t" << QStringList{"h/cover.png"} << false << none;
+    }
+
+    void folderCover()
+    {
+        QFETCH(QString, track);
+        QFETCH(QStringList, images);
+        QFETCH(bool, embedded);
+        QFETCH(QColor, expected);
+        for (const QString& image : images) {
+            QVERIFY(QDir(m_dir.path()).mkpath(QFileInfo(path(image)).path()));
+            const bool first = image == images.first();
+            const QByteArray bytes =
+                imageBytes(first ? Qt::red : Qt::green, {8, 8},
+                           qPrintable(QFileInfo(image).suffix().toUpper().replace("JPEG", "JPG")));
+            QVERIFY(testsupport::writeFile(
+                path(image),
+                QTest::currentDataTag() == QByteArray("damaged") ? bytes.left(40) : bytes));
+        }
+        QVERIFY(QDir(m_dir.path()).mkpath(QFileInfo(path(track)).path()));
+        const QString file = make(track, {{440},
+                                          0.2,
+                                          Format::Flac,
+                                          0,
+                                          true,
+                                          true,
+                                          "T",
+                                          embedded ? Pictures{m_blue} : Pictures{}});
+        QVERIFY(shows(albumart::readAlbumArt(file), expected));
+    }
+
     // The loaded file's picture stays through a failed open and a resume, and goes only once
     // the next file's load has ended.
     void playerKeepsThePictureUntilTheNextLoadEnds()

@@ -37,4 +37,25 @@ QByteArray readFile(const QString& path);
 QMap<QString, QByteArray> snapshot(const QString& dir);
 bool writeFile(const QString& path, const QByteArray& bytes);
 
+// For benchmarks: the longest gap between ticks of a timer of intervalMs, that is how long the
+// main thread was busy at a stretch while it lived.
+class Heartbeat {
+public:
+    explicit Heartbeat(int intervalMs = 10)
+    {
+        m_timer.setInterval(intervalMs);
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout,
+                         [this] { m_longest = std::max(m_longest, m_clock.restart()); });
+        m_clock.start();
+        m_timer.start();
+    }
+    qint64 longestGap() const { return std::max(m_longest, m_clock.elapsed()); }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
+
 } // namespace testsupport

@@ -4,9 +4,12 @@
 #include "support/faketrackplayer.h"
 #include "support/testsupport.h"
 #include "ui/player/contentview.h"
+#include "ui/player/findtrackwindow.h"
 #include "ui/player/playermenu.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPainter>
 #include <QtTest>
 
@@ -83,6 +86,59 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&s->view));
     }
     void cleanup() { s.reset(); }
+
+    // Find track: case, accents and every word count, in title or artist; Escape changes
+    // nothing; the list follows the playlist; Down and Return play the next row's track.
+    void findTrack_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("plays");
+        QTest::newRow("nothing typed")
+            << "" << QStringList{"Café Noir - Zoë", "Tone - Ana", "Éclair - Big Band"} << 2;
+        QTest::newRow("upper case, no accent") << "CAFE" << QStringList{"Café Noir - Zoë"} << 0;
+        QTest::newRow("artist's accent") << "zoe" << QStringList{"Café Noir - Zoë"} << 3;
+        QTest::newRow("two words") << " band  ÉCL" << QStringList{"Éclair - Big Band"} << 3;
+        QTest::newRow("one word not there") << "eclair noir" << QStringList{} << -1;
+        QTest::newRow("title and artist") << "noir zoë" << QStringList{"Café Noir - Zoë"} << 0;
+    }
+
+    void findTrack()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, rows);
+        QFETCH(int, plays);
+        const auto track = [](const char* title, const char* artist) {
+            return Track{QUuid::createUuid(), "file:///m/" + QString::fromUtf8(title),
+                         QString::fromUtf8(title), QString::fromUtf8(artist)};
+        };
+        setTracks({track("Café Noir", "Zoë"), track("Tone", "Ana"), track("Éclair", "Big Band")});
+        s->config.setCurrentTrackIndex(1);
+        PlayerMenu menu(&s->controller, &s->player, true, &s->view);
+        menu.findAction()->trigger();
+        FindTrackWindow* find = menu.findWindow();
+        QCOMPARE(find->list()->currentIndex().row(), 1);
+        const auto type = [find, &typed] {
+            for (const QChar c : typed)
+                QTest::sendKeyEvent(QTest::Click, find->searchLine(), Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        };
+        type();
+        QStringList shown;
+        for (int row = 0; row < find->model()->rowCount(); ++row)
+            shown << find->model()->index(row).data().toString();
+        QCOMPARE(shown, rows);
+        QTest::keyClick(find->searchLine(), Qt::Key_Escape);
+        QVERIFY(!find->isVisible() && !s->player.isPlaying());
+        QCOMPARE(s->config.currentTrackIndex(), 1);
+        menu.findAction()->trigger();
+        type();
+        setTracks(s->config.currentTracks() << track("Éclair encore", "Zoë Band"));
+        QTest::keyClick(find->searchLine(), Qt::Key_Down);
+        QTest::keyClick(find->searchLine(), Qt::Key_Return);
+        QCOMPARE(s->player.isPlaying(), plays >= 0);
+        QCOMPARE(s->config.currentTrackIndex(), plays >= 0 ? plays : 1);
+    }
 
     // A knob tick reads no playlist file, another program's edit of it shows at once; the
     // current track's texts (none for an index past the end) and cover, the placeholder after.

@@ -5,6 +5,7 @@
 #include "model/currenttracks.h"
 #include "ui/player/menuentries.h"
 #include "control/playercontroller.h"
+#include "ui/player/findtrackwindow.h"
 
 PlayerMenu::PlayerMenu(PlayerController* controller, TrackPlayer* player, bool withWindowItems,
                        QWidget* parent)
@@ -34,6 +35,12 @@ PlayerMenu::PlayerMenu(PlayerController* controller, TrackPlayer* player, bool w
     m_playlists = addMenu(tr("Playlists"));
     m_tracks = addMenu(tr("Tracks"));
     if (withWindowItems) {
+        m_find = addAction(tr("Find track..."), this, [this] {
+            if (!m_findWindow)
+                m_findWindow = new FindTrackWindow(m_controller, parentWidget());
+            m_findWindow->open();
+        });
+        m_find->setShortcuts({QKeySequence(Qt::Key_J), QKeySequence(Qt::CTRL | Qt::Key_F)});
         addSeparator();
         addAction(tr("Settings..."), c, &PlayerController::requestSettings);
         addAction(tr("Quit"), c, &PlayerController::quit);
@@ -50,7 +57,10 @@ PlayerMenu::PlayerMenu(PlayerController* controller, TrackPlayer* player, bool w
 
 QList<QAction*> PlayerMenu::shortcutActions() const
 {
-    return {m_playPause, m_loop, m_shuffle, m_volumeUp, m_volumeDown};
+    QList<QAction*> actions{m_playPause, m_loop, m_shuffle, m_volumeUp, m_volumeDown};
+    if (m_find)
+        actions.append(m_find);
+    return actions;
 }
 
 void PlayerMenu::updateTitles()

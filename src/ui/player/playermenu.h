@@ -5,6 +5,7 @@
 class TrackPlayer;
 class CurrentTracks;
 class PlayerController;
+class FindTrackWindow;
 
 // The "Player" menu: play/pause, loop, shuffle, volume, and the Playlists and Tracks
 // submenus. Its content follows the state it shows; the actions with shortcuts can be added
@@ -26,6 +27,10 @@ public:
     QAction* volumeDownAction() const { return m_volumeDown; }
     QMenu* playlistsMenu() const { return m_playlists; }
     QMenu* tracksMenu() const { return m_tracks; }
+    // "Find track..." (J, Ctrl+F), with the menu's parent window: opens the search window.
+    QAction* findAction() const { return m_find; }
+    // Null until first opened.
+    FindTrackWindow* findWindow() const { return m_findWindow; }
     QList<QAction*> shortcutActions() const;
 
     // Recomputes titles, checkmarks and submenus from the current state.
@@ -45,4 +50,6 @@ private:
     QAction* m_volumeDown = nullptr;
     QMenu* m_playlists = nullptr;
     QMenu* m_tracks = nullptr;
+    QAction* m_find = nullptr;
+    FindTrackWindow* m_findWindow = nullptr;
 };

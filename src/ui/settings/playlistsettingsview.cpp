@@ -250,15 +250,44 @@ void PlaylistSettingsView::confirmDeletePlaylist()
     syncControls();
 }
 
+namespace {
+
+// The dialog of "Add tracks...": files and folders alike may be chosen. A double click opens
+// a folder; "Open" takes what is selected, folders included. The desktop's own dialogs choose
+// either files or folders, never both.
+class FilesAndFoldersDialog final : public QFileDialog {
+public:
+    FilesAndFoldersDialog(QWidget* parent, const QString& title) : QFileDialog(parent, title)
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setFileMode(QFileDialog::ExistingFiles);
+        setAcceptMode(QFileDialog::AcceptOpen);
+    }
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        const auto isDir = [](const QString& path) { return QFileInfo(path).isDir(); };
+        const auto exists = [](const QString& path) { return QFileInfo::exists(path); };
+        if (chosen.isEmpty() || std::none_of(chosen.begin(), chosen.end(), isDir) ||
+            !std::all_of(chosen.begin(), chosen.end(), exists)) {
+            QFileDialog::accept();
+            return;
+        }
+        emit filesSelected(chosen);
+        QDialog::accept();
+    }
+};
+
+} // namespace
+
 void PlaylistSettingsView::addTracksFromPanel()
 {
     const auto target = effectivePlaylistID();
     if (!target)
         return;
-    auto* dialog = new QFileDialog(this, tr("Add track to playlist"));
+    auto* dialog = new FilesAndFoldersDialog(this, tr("Add track to playlist"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setFileMode(QFileDialog::ExistingFiles);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
     connect(
         dialog, &QFileDialog::filesSelected, this,
         [this, target = *target](const QStringList& files) { startImport(files, target, true); });
@@ -294,9 +323,11 @@ void PlaylistSettingsView::startImport(const QStringList& paths, const QUuid& ta
         const playlistformats::Expansion result = expansion->result();
         for (const QString& line : result.skipped)
             printLine(line);
-        // a list's entries keep the list's order, also when the list was dropped
+        // a list's entries and a folder's files keep their order, also when they were dropped
         const bool inOrder =
-            isPanel || std::any_of(paths.begin(), paths.end(), &playlistformats::isPlaylistFile);
+            isPanel || std::any_of(paths.begin(), paths.end(), [](const QString& path) {
+                return playlistformats::isPlaylistFile(path) || QFileInfo(path).isDir();
+            });
         readImported(result.items, target, isPanel, inOrder);
     });
     expansion->setFuture(QtConcurrent::run([paths] { return playlistformats::expand(paths); }));
