@@ -111,6 +111,14 @@
         <source>Shuffle tracks</source>
         <translation>Zufällige Reihenfolge</translation>
     </message>
+    <message>
+        <source>Listening</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Theme preview</source>
+        <translation>Designvorschau</translation>
+    </message>
 </context>
 <context>
     <name>PlayerMenu</name>
@@ -183,7 +191,7 @@
     </message>
     <message>
         <source>Export playlist...</source>
-        <translation>Wiedergabeliste exportieren...</translation>
+        <translation>Wiedergabeliste exportieren …</translation>
     </message>
     <message>
         <source>Export playlist</source>

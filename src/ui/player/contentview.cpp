@@ -6,6 +6,7 @@
 #include "ui/player/menuentries.h"
 #include "control/playercontroller.h"
 #include "ui/player/savenotice.h"
+#include "ui/player/skintext.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -250,11 +251,7 @@ void ContentView::paintText(QPainter& painter, Element element, const QRect& dir
     const QString text = textFor(element);
     if (text.isEmpty())
         return;
-    const QFont font = m_layout.textFont(element);
-    painter.setFont(font);
-    painter.setPen(m_layout.textColor());
-    painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
-                     SkinLayout::elided(text, font, box.width()));
+    skintext::draw(painter, box, text, m_layout.textFont(element), m_layout.textColor());
 }
 
 void ContentView::playingChanged(bool playing)
