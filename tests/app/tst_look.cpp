@@ -213,8 +213,7 @@ private slots:
     }
 
     // Drawn with glyphs, not boxes (two texts of other letters differ), in their direction:
-    // an Arabic title puts "(Live)" at its left end, as an LTR drawing would not; a long one is
-    // elided at its end.
+    // an Arabic title puts "(Live)" at its left end, as an LTR drawing would not.
     void titles()
     {
         QFETCH(QString, title);
@@ -224,10 +223,6 @@ private slots:
         QVERIFY(image != drawn(other, 200));
         const bool rtl = title.isRightToLeft();
         QCOMPARE(image == drawn(title, 200, Qt::LeftToRight), !rtl);
-        const QString long_ = title.repeated(8);
-        const QString shown = SkinLayout::elided(long_, QFont(), 100);
-        QVERIFY(shown.endsWith(QChar(0x2026)) && long_.startsWith(shown.chopped(1)));
-        QVERIFY(inkIn(drawn(long_, 100), QRect(10, 5, 100, 30)) > 50);
     }
 };
 
