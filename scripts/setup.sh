@@ -16,7 +16,7 @@ xvfb xauth x11-utils xdotool imagemagick
 dbus dbus-x11 playerctl desktop-file-utils
 qt6-wayland weston appstream
 sox libsox-fmt-all ffmpeg
-fonts-dejavu-core file
+fonts-dejavu-core fonts-noto-cjk qt6-translations-l10n file
 clang libclang-rt-14-dev clang-format
 "
 

@@ -150,6 +150,14 @@
         <source>Normalise loudness</source>
         <translation>Lautstärke angleichen</translation>
     </message>
+    <message>
+        <source>Listening</source>
+        <translation>Wiedergabe</translation>
+    </message>
+    <message>
+        <source>Theme preview</source>
+        <translation>Designvorschau</translation>
+    </message>
 </context>
 <context>
     <name>PlayerMenu</name>
@@ -230,7 +238,7 @@
     </message>
     <message>
         <source>Export playlist...</source>
-        <translation>Wiedergabeliste exportieren...</translation>
+        <translation>Wiedergabeliste exportieren …</translation>
     </message>
     <message>
         <source>Export playlist</source>

@@ -1,4 +1,5 @@
 #include "app/appdelegate.h"
+#include "app/colorscheme.h"
 #include "app/commandline.h"
 #include "app/instancelock.h"
 #include "app/translations.h"
@@ -63,6 +64,7 @@ int main(int argc, char* argv[])
     // desktop entry names the themed one for the shell anyway
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lindenfold.png")));
     installTranslations();
+    const ColorScheme colorScheme;
     UnixSignals signals_;
     AppDelegate delegate;
     delegate.setupWindow();

@@ -7,6 +7,7 @@
 #include "control/playercontroller.h"
 #include "ui/player/savenotice.h"
 #include "theme/skinimagecache.h"
+#include "ui/player/skintext.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -279,9 +280,7 @@ void ContentView::paintText(QPainter& painter, Element element, const QRect& dir
     if (layout->box.isEmpty() || layout->line.isEmpty() ||
         !dirtyRect(layout->box).intersects(dirty))
         return;
-    painter.setFont(layout->font);
-    painter.setPen(m_layout.textColor());
-    painter.drawText(layout->box, Qt::AlignCenter | Qt::TextSingleLine, layout->line);
+    skintext::draw(painter, layout->box, layout->line, layout->font, m_layout.textColor());
 }
 
 void ContentView::changeEvent(QEvent* event)

@@ -1,31 +1,39 @@
 #include "ui/settings/generalsettingsview.h"
 
 #include "model/config.h"
+#include "ui/player/skinlayout.h"
+#include "ui/player/skinpicture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace {
+
+struct Picture {
+    QString name;
+    QImage image;
+};
+
+} // namespace
 
 GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
     : QWidget(parent), m_config(config)
 {
-    auto* layout = new QVBoxLayout(this);
-
     m_themePicker = new QComboBox(this);
     m_themePicker->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    auto* themeLabel = new QLabel(tr("Theme"), this);
-    themeLabel->setBuddy(m_themePicker);
-    auto* themeRow = new QHBoxLayout;
-    themeRow->addStretch();
-    themeRow->addWidget(themeLabel);
-    themeRow->addWidget(m_themePicker);
-    themeRow->addStretch();
-    layout->addLayout(themeRow);
-    layout->addSpacing(8);
+    m_themePicker->setIconSize(QSize(kPictureSide, kPictureSide));
 
+    // labels and controls line up in the form's two columns, the toggles under the picker
+    m_form = new QFormLayout;
+    m_form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    m_form->addRow(tr("Theme"), m_themePicker);
     addToggle(tr("Play sounds"), &Config::playsSounds, &Config::setPlaysSounds,
               &Config::playsSoundsChanged);
     addToggle(tr("Large-sized"), &Config::superSized, &Config::setSuperSized,
@@ -36,26 +44,83 @@ GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
               &Config::loopTracksChanged);
     addToggle(tr("Shuffle tracks"), &Config::shuffleTracks, &Config::setShuffleTracks,
               &Config::shuffleTracksChanged);
-    auto* toggleColumn = new QVBoxLayout;
-    for (QCheckBox* toggle : std::as_const(m_toggles))
-        toggleColumn->addWidget(toggle);
-    addListeningOptions(toggleColumn);
-    auto* toggleRow = new QHBoxLayout;
-    toggleRow->addStretch();
-    toggleRow->addLayout(toggleColumn);
-    toggleRow->addStretch();
-    layout->addLayout(toggleRow);
-    layout->addStretch();
+
+    // options of later features, under their own heading; hidden while it has no rows
+    m_listeningHeading = new QLabel(tr("Listening"), this);
+    QFont bold = m_listeningHeading->font();
+    bold.setBold(true);
+    m_listeningHeading->setFont(bold);
+    m_listeningHeading->hide();
+    m_listening = new QFormLayout;
+    m_listening->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+
+    auto* options = new QVBoxLayout;
+    options->addLayout(m_form);
+    options->addSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing) * 2);
+    options->addWidget(m_listeningHeading);
+    options->addLayout(m_listening);
+    options->addStretch();
+
+    m_preview = new QLabel(this);
+    m_preview->setAccessibleName(tr("Theme preview"));
+    m_preview->setAlignment(Qt::AlignCenter);
+    m_preview->setFrameShape(QFrame::StyledPanel);
+    m_preview->setBackgroundRole(QPalette::Base);
+    m_preview->setAutoFillBackground(true);
+    auto* previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(m_preview);
+    previewColumn->addStretch();
+
+    auto* columns = new QHBoxLayout(this);
+    columns->addLayout(options);
+    columns->addStretch();
+    columns->addLayout(previewColumn);
+
+    addListeningOptions();
 
     syncThemes();
+    updatePreview();
     connect(m_themePicker, &QComboBox::activated, this,
             [this](int index) { m_config->setCurrentTheme(m_themePicker->itemText(index)); });
-    connect(m_config, &Config::availableThemesChanged, this, &GeneralSettingsView::syncThemes);
+    connect(m_config, &Config::availableThemesChanged, this, [this] {
+        syncThemes();
+        if (isVisible())
+            makePictures();
+    });
     connect(m_config, &Config::currentThemeChanged, this, [this] {
         syncThemes();
         m_config->saveSettings();
         m_config->loadTheme();
+        updatePreview();
     });
+    connect(m_config, &Config::geometryChanged, this, &GeneralSettingsView::updatePreview);
+    connect(m_config, &Config::superSizedChanged, this, &GeneralSettingsView::updatePreview);
+}
+
+bool GeneralSettingsView::hasAllPictures() const
+{
+    for (int i = 0; i < m_themePicker->count(); ++i) {
+        if (!m_pictures.contains(m_themePicker->itemText(i)))
+            return false;
+    }
+    return true;
+}
+
+void GeneralSettingsView::addListeningOption(QWidget* control, const QString& label)
+{
+    control->setParent(this);
+    if (label.isEmpty())
+        m_listening->addRow(control);
+    else
+        m_listening->addRow(label, control);
+    m_listeningHeading->show();
+}
+
+void GeneralSettingsView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    makePictures();
+    updatePreview();
 }
 
 void GeneralSettingsView::syncThemes()
@@ -68,18 +133,101 @@ void GeneralSettingsView::syncThemes()
     if (!same) {
         m_themePicker->clear();
         m_themePicker->addItems(themes);
+        showPictures();
     }
     m_themePicker->setCurrentIndex(int(themes.indexOf(m_config->currentTheme())));
 }
 
-// The options beyond the five: resume, leveling and notifications, below them.
-void GeneralSettingsView::addListeningOptions(QVBoxLayout* column)
+void GeneralSettingsView::showPictures()
 {
-    m_resume = addToggle(tr("Resume where I stopped"), &Config::resumesPlayback,
-                         &Config::setResumesPlayback, &Config::resumesPlaybackChanged);
-    m_notifications = addToggle(tr("Show notifications"), &Config::showsNotifications,
-                                &Config::setShowsNotifications, &Config::showsNotificationsChanged);
-    m_toggles.resize(m_toggles.size() - 2);
+    // an entry whose picture is still being made keeps its place empty
+    QPixmap blank(m_themePicker->iconSize() * devicePixelRatioF());
+    blank.setDevicePixelRatio(devicePixelRatioF());
+    blank.fill(Qt::transparent);
+    for (int i = 0; i < m_themePicker->count(); ++i)
+        m_themePicker->setItemIcon(i, m_pictures.value(m_themePicker->itemText(i), QIcon(blank)));
+}
+
+void GeneralSettingsView::makePictures()
+{
+    const qreal ratio = devicePixelRatioF();
+    // a window shown on a screen of another pixel ratio gets sharp pictures again
+    if (ratio != m_pictureRatio) {
+        m_pictures.clear();
+        m_pending.clear();
+        m_pictureRatio = ratio;
+    }
+    QList<std::pair<QString, QString>> themes; // name, directory
+    for (const QString& name : m_config->availableThemes()) {
+        if (!m_pictures.contains(name) && !m_pending.contains(name)) {
+            themes.append({name, m_config->themeDirectory(name)});
+            m_pending.append(name);
+        }
+    }
+    if (themes.isEmpty())
+        return;
+    skinpicture::loadFallbacks();
+    auto* watcher = new QFutureWatcher<Picture>(this);
+    connect(watcher, &QFutureWatcher<Picture>::resultReadyAt, this, [this, watcher, ratio](int i) {
+        const Picture picture = watcher->resultAt(i);
+        if (ratio != m_pictureRatio)
+            return; // made for a screen the window has left
+        m_pending.removeOne(picture.name);
+        m_pictures.insert(picture.name, QIcon(QPixmap::fromImage(picture.image)));
+        showPictures();
+    });
+    connect(watcher, &QFutureWatcher<Picture>::finished, watcher, &QObject::deleteLater);
+    watcher->setFuture(
+        QtConcurrent::mapped(themes, [ratio](const std::pair<QString, QString>& theme) {
+            const auto& [name, dir] = theme;
+            const QImage skin =
+                skinpicture::draw(dir, skinpicture::geometryOf(dir, name), 1, ratio);
+            return Picture{name, skinpicture::thumbnail(skin, kPictureSide, ratio)};
+        }));
+}
+
+void GeneralSettingsView::updatePreview()
+{
+    const QString dir = m_config->themeDirectory(m_config->currentTheme());
+    // the skin's own geometry as the player shows it, at its size
+    const QImage skin =
+        skinpicture::draw(dir, m_config->geometry(), SkinLayout::scaleFor(m_config->superSized()),
+                          devicePixelRatioF());
+    m_preview->setPixmap(QPixmap::fromImage(skin));
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    m_preview->setFixedSize((skin.deviceIndependentSize().toSize()) +
+                            QSize(2 * margin, 2 * margin));
+}
+
+void GeneralSettingsView::addToggle(const QString& label, bool (Config::*read)() const,
+                                    void (Config::*write)(bool), void (Config::*changed)())
+{
+    QCheckBox* toggle = bindToggle(label, read, write, changed);
+    m_toggles.append(toggle);
+    m_form->setWidget(m_form->rowCount(), QFormLayout::FieldRole, toggle);
+}
+
+QCheckBox* GeneralSettingsView::bindToggle(const QString& label, bool (Config::*read)() const,
+                                           void (Config::*write)(bool), void (Config::*changed)())
+{
+    auto* toggle = new QCheckBox(label, this);
+    toggle->setChecked((m_config->*read)());
+    connect(toggle, &QCheckBox::toggled, m_config, write);
+    // also follows changes made elsewhere (the Player menu); each real change is written
+    connect(m_config, changed, this, [this, toggle, read] {
+        const QSignalBlocker blocker(toggle);
+        toggle->setChecked((m_config->*read)());
+        m_config->saveSettings();
+    });
+    return toggle;
+}
+
+// The options beyond the five: resume, leveling and notifications.
+void GeneralSettingsView::addListeningOptions()
+{
+    m_resume = bindToggle(tr("Resume where I stopped"), &Config::resumesPlayback,
+                          &Config::setResumesPlayback, &Config::resumesPlaybackChanged);
+    addListeningOption(m_resume);
 
     m_loudness = new QComboBox(this);
     const std::pair<QString, const char*> modes[] = {
@@ -102,28 +250,9 @@ void GeneralSettingsView::addListeningOptions(QVBoxLayout* column)
         sync();
         m_config->saveSettings();
     });
-    auto* label = new QLabel(tr("Normalise loudness"), this);
-    label->setBuddy(m_loudness);
-    auto* row = new QHBoxLayout;
-    row->addWidget(label);
-    row->addWidget(m_loudness);
-    column->addWidget(m_resume);
-    column->addLayout(row);
-    column->addWidget(m_notifications);
-}
+    addListeningOption(m_loudness, tr("Normalise loudness"));
 
-QCheckBox* GeneralSettingsView::addToggle(const QString& label, bool (Config::*read)() const,
-                                          void (Config::*write)(bool), void (Config::*changed)())
-{
-    auto* toggle = new QCheckBox(label, this);
-    toggle->setChecked((m_config->*read)());
-    m_toggles.append(toggle);
-    connect(toggle, &QCheckBox::toggled, m_config, write);
-    // also follows changes made elsewhere (the Player menu); each real change is written
-    connect(m_config, changed, this, [this, toggle, read] {
-        const QSignalBlocker blocker(toggle);
-        toggle->setChecked((m_config->*read)());
-        m_config->saveSettings();
-    });
-    return toggle;
+    m_notifications = bindToggle(tr("Show notifications"), &Config::showsNotifications,
+                                 &Config::setShowsNotifications, &Config::showsNotificationsChanged);
+    addListeningOption(m_notifications);
 }
