@@ -15,12 +15,12 @@
         <translation>Malý hudební přehrávač s motivy vzhledu. Zadané soubory se přidají na konec aktuálního seznamu skladeb a první z nich se přehraje; pokud Lindenfold už běží, předají se spuštěnému přehrávači.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Zvukové soubory, seznamy skladeb (M3U, M3U8, PLS, XSPF) nebo URI souborů.</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>Zkuste „lindenfold --help“.</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Zvukové soubory, složky, seznamy skladeb (M3U, M3U8, PLS, XSPF) nebo URI souborů.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Najít skladbu</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Název nebo interpret</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Náhled motivu</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Pokračovat tam, kde jsem skončil</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Vypnuto</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Podle skladby</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Podle alba</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automaticky (album při přehrávání popořadě, skladba při náhodném)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Normalizovat hlasitost</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Zobrazovat oznámení</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>Pozastavit</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Zastavit po této skladbě</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Najít skladbu…</translation>
     </message>
 </context>
 <context>

@@ -15,12 +15,12 @@
         <translation>Un pequeño reproductor de música con temas. Los archivos indicados se añaden al final de la lista de reproducción actual y se reproduce el primero de ellos; si Lindenfold ya está abierto, se envían al reproductor en ejecución.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Archivos de audio, listas de reproducción (M3U, M3U8, PLS, XSPF) o URI de archivo.</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>Pruebe «lindenfold --help».</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Archivos de audio, carpetas, listas de reproducción (M3U, M3U8, PLS, XSPF) o URI de archivos.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Buscar pista</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Título o artista</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Vista previa del tema</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Continuar donde lo dejé</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Desactivado</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Por pista</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Por álbum</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automático (álbum en orden, pista en aleatorio)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Normalizar el volumen</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Mostrar notificaciones</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Detener tras esta pista</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Buscar pista…</translation>
     </message>
 </context>
 <context>

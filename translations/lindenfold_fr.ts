@@ -12,15 +12,15 @@
     <name>CommandLine</name>
     <message>
         <source>A small skinned music player. Files given are added to the end of the current playlist and the first of them plays; when Lindenfold runs already, they go to the running player.</source>
-        <translation>Un petit lecteur de musique à thèmes. Les fichiers indiqués sont ajoutés à la fin de la liste de lecture en cours et le premier d&apos;entre eux est lu ; si Lindenfold est déjà lancé, ils sont transmis au lecteur en cours d&apos;exécution.</translation>
-    </message>
-    <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Fichiers audio, listes de lecture (M3U, M3U8, PLS, XSPF) ou URI de fichiers.</translation>
+        <translation>Un petit lecteur de musique à thèmes. Les fichiers indiqués sont ajoutés à la fin de la liste de lecture en cours et le premier d&apos;entre eux est lu&#xa0;; si Lindenfold est déjà lancé, ils sont transmis au lecteur en cours d&apos;exécution.</translation>
     </message>
     <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
-        <translation>Essayez « lindenfold --help ».</translation>
+        <translation>Essayez «&#xa0;lindenfold --help&#xa0;».</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Fichiers audio, dossiers, listes de lecture (M3U, M3U8, PLS, XSPF) ou URI de fichiers.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Rechercher une piste</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Titre ou artiste</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Aperçu du thème</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Reprendre là où je me suis arrêté</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Désactivé</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Par piste</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Par album</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automatique (album dans l’ordre, piste en lecture aléatoire)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Normaliser le volume</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Afficher les notifications</translation>
     </message>
 </context>
 <context>
@@ -166,6 +205,14 @@
         <source>Pause</source>
         <translation>Pause</translation>
     </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Arrêter après cette piste</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Rechercher une piste…</translation>
+    </message>
 </context>
 <context>
     <name>PlaylistSettingsView</name>
@@ -199,11 +246,11 @@
     </message>
     <message>
         <source>The playlist could not be written to %1: %2</source>
-        <translation>Impossible d&apos;écrire la liste de lecture dans %1 : %2</translation>
+        <translation>Impossible d&apos;écrire la liste de lecture dans %1&#xa0;: %2</translation>
     </message>
     <message>
         <source>Are you sure?</source>
-        <translation>Vraiment supprimer ?</translation>
+        <translation>Vraiment supprimer&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -211,7 +258,7 @@
     <message>
         <source>Lindenfold could not save your changes: %1.
 They are kept while it runs and saved again with your next change.</source>
-        <translation>Lindenfold n&apos;a pas pu enregistrer vos modifications : %1.
+        <translation>Lindenfold n&apos;a pas pu enregistrer vos modifications&#xa0;: %1.
 Elles sont conservées tant qu&apos;il est ouvert et seront enregistrées à votre prochaine modification.</translation>
     </message>
 </context>

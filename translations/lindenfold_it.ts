@@ -15,12 +15,12 @@
         <translation>Un piccolo lettore musicale con temi. I file indicati vengono aggiunti alla fine della playlist corrente e viene riprodotto il primo; se Lindenfold è già in esecuzione, vengono passati al lettore già aperto.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>File audio, playlist (M3U, M3U8, PLS, XSPF) o URI di file.</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>Prova «lindenfold --help».</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>File audio, cartelle, playlist (M3U, M3U8, PLS, XSPF) o URI di file.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Cerca brano</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Titolo o artista</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Anteprima del tema</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Riprendi da dove mi ero fermato</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Disattivato</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Per brano</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Per album</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automatica (album in ordine, brano in riproduzione casuale)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Normalizza il volume</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Mostra notifiche</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>Pausa</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Ferma dopo questo brano</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Cerca brano…</translation>
     </message>
 </context>
 <context>

@@ -15,12 +15,12 @@
         <translation>スキンを着せ替えられる小さな音楽プレーヤーです。指定したファイルは現在のプレイリストの末尾に追加され、その最初のファイルが再生されます。Lindenfold がすでに起動している場合は、起動中のプレーヤーに渡されます。</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>オーディオファイル、プレイリスト (M3U、M3U8、PLS、XSPF)、またはファイルの URI。</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>「lindenfold --help」を参照してください。</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>音声ファイル、フォルダー、プレイリスト (M3U、M3U8、PLS、XSPF)、またはファイル URI。</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>トラックを検索</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>タイトルまたはアーティスト</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>テーマのプレビュー</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>停止した位置から再開</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>オフ</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>トラックごと</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>アルバムごと</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>自動 (順番どおりはアルバム、シャッフル時はトラック)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>音量を均一化</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>通知を表示</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>一時停止</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>このトラックの後で停止</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>トラックを検索…</translation>
     </message>
 </context>
 <context>

@@ -15,12 +15,12 @@
         <translation>Een kleine muziekspeler met thema&apos;s. Opgegeven bestanden worden achteraan de huidige afspeellijst toegevoegd en het eerste ervan wordt afgespeeld; draait Lindenfold al, dan gaan ze naar de draaiende speler.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Audiobestanden, afspeellijsten (M3U, M3U8, PLS, XSPF) of bestands-URI&apos;s.</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>Probeer ‘lindenfold --help’.</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Audiobestanden, mappen, afspeellijsten (M3U, M3U8, PLS, XSPF) of bestands-URI&apos;s.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Nummer zoeken</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Titel of artiest</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Voorbeeld van het thema</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Verdergaan waar ik gestopt ben</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Uit</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Per nummer</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Per album</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automatisch (album op volgorde, nummer bij willekeurig)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Volume normaliseren</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Meldingen tonen</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>Pauzeren</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Stoppen na dit nummer</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Nummer zoeken…</translation>
     </message>
 </context>
 <context>

@@ -15,12 +15,12 @@
         <translation>Mały odtwarzacz muzyki z motywami. Podane pliki są dodawane na koniec bieżącej listy odtwarzania, a pierwszy z nich zostaje odtworzony; jeśli Lindenfold już działa, trafiają do uruchomionego odtwarzacza.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Pliki dźwiękowe, listy odtwarzania (M3U, M3U8, PLS, XSPF) lub adresy URI plików.</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>Spróbuj „lindenfold --help”.</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Pliki dźwiękowe, foldery, listy odtwarzania (M3U, M3U8, PLS, XSPF) lub adresy URI plików.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Znajdź utwór</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Tytuł lub wykonawca</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Podgląd motywu</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Wznów tam, gdzie skończyłem</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Wyłączone</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Według utworu</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Według albumu</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automatycznie (album po kolei, utwór przy losowaniu)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Normalizuj głośność</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Pokazuj powiadomienia</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>Wstrzymaj</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Zatrzymaj po tym utworze</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Znajdź utwór…</translation>
     </message>
 </context>
 <context>

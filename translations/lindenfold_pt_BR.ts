@@ -15,12 +15,12 @@
         <translation>Um pequeno reprodutor de música com temas. Os arquivos informados são adicionados ao final da playlist atual e o primeiro deles é reproduzido; se o Lindenfold já estiver aberto, eles vão para o reprodutor em execução.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Arquivos de áudio, playlists (M3U, M3U8, PLS, XSPF) ou URIs de arquivo.</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>Tente “lindenfold --help”.</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Arquivos de áudio, pastas, playlists (M3U, M3U8, PLS, XSPF) ou URIs de arquivo.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Localizar faixa</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Título ou artista</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Prévia do tema</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Continuar de onde parei</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Desativado</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>Por faixa</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>Por álbum</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Automático (álbum em ordem, faixa no aleatório)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Normalizar o volume</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Mostrar notificações</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>Pausar</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Parar após esta faixa</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Localizar faixa…</translation>
     </message>
 </context>
 <context>

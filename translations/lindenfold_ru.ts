@@ -15,12 +15,12 @@
         <translation>Небольшой музыкальный проигрыватель с темами оформления. Указанные файлы добавляются в конец текущего плейлиста, и воспроизводится первый из них; если Lindenfold уже запущен, они передаются работающему проигрывателю.</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>Аудиофайлы, плейлисты (M3U, M3U8, PLS, XSPF) или URI файлов.</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>Попробуйте «lindenfold --help».</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>Аудиофайлы, папки, плейлисты (M3U, M3U8, PLS, XSPF) или URI файлов.</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>Найти трек</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>Название или исполнитель</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>Предпросмотр темы</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>Продолжать с места остановки</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Выкл.</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>По трекам</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>По альбомам</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>Автоматически (альбом по порядку, трек при перемешивании)</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>Выравнивать громкость</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>Показывать уведомления</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>Пауза</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>Остановить после этого трека</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>Найти трек…</translation>
     </message>
 </context>
 <context>

@@ -15,12 +15,12 @@
         <translation>一款可换肤的小巧音乐播放器。指定的文件会添加到当前播放列表的末尾，并播放其中第一个；如果 Lindenfold 已在运行，这些文件会交给正在运行的播放器。</translation>
     </message>
     <message>
-        <source>Audio files, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
-        <translation>音频文件、播放列表（M3U、M3U8、PLS、XSPF）或文件 URI。</translation>
-    </message>
-    <message>
         <source>Try &quot;lindenfold --help&quot;.</source>
         <translation>请尝试“lindenfold --help”。</translation>
+    </message>
+    <message>
+        <source>Audio files, folders, playlists (M3U, M3U8, PLS, XSPF) or file URIs.</source>
+        <translation>音频文件、文件夹、播放列表（M3U、M3U8、PLS、XSPF）或文件 URI。</translation>
     </message>
 </context>
 <context>
@@ -86,6 +86,17 @@
     </message>
 </context>
 <context>
+    <name>FindTrackWindow</name>
+    <message>
+        <source>Find track</source>
+        <translation>查找曲目</translation>
+    </message>
+    <message>
+        <source>Title or artist</source>
+        <translation>标题或艺人</translation>
+    </message>
+</context>
+<context>
     <name>GeneralSettingsView</name>
     <message>
         <source>Theme</source>
@@ -118,6 +129,34 @@
     <message>
         <source>Theme preview</source>
         <translation>主题预览</translation>
+    </message>
+    <message>
+        <source>Resume where I stopped</source>
+        <translation>从上次停止处继续</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>By track</source>
+        <translation>按曲目</translation>
+    </message>
+    <message>
+        <source>By album</source>
+        <translation>按专辑</translation>
+    </message>
+    <message>
+        <source>Automatic (album in order, track when shuffled)</source>
+        <translation>自动（顺序播放时按专辑，随机播放时按曲目）</translation>
+    </message>
+    <message>
+        <source>Normalise loudness</source>
+        <translation>音量均衡</translation>
+    </message>
+    <message>
+        <source>Show notifications</source>
+        <translation>显示通知</translation>
     </message>
 </context>
 <context>
@@ -165,6 +204,14 @@
     <message>
         <source>Pause</source>
         <translation>暂停</translation>
+    </message>
+    <message>
+        <source>Stop after this track</source>
+        <translation>播放完此曲目后停止</translation>
+    </message>
+    <message>
+        <source>Find track...</source>
+        <translation>查找曲目…</translation>
     </message>
 </context>
 <context>
