@@ -252,7 +252,8 @@ void GeneralSettingsView::addListeningOptions()
     });
     addListeningOption(m_loudness, tr("Normalise loudness"));
 
-    m_notifications = bindToggle(tr("Show notifications"), &Config::showsNotifications,
-                                 &Config::setShowsNotifications, &Config::showsNotificationsChanged);
+    m_notifications =
+        bindToggle(tr("Show notifications"), &Config::showsNotifications,
+                   &Config::setShowsNotifications, &Config::showsNotificationsChanged);
     addListeningOption(m_notifications);
 }
