@@ -407,7 +407,10 @@ private slots:
         };
         const QString tagged = make("tagged", {{440}, 3, format});
         QVERIFY(audiotest::writeTags(tagged, tags));
-        const double twin = level(make("twin", {{440}, 3, Format::Flac}));
+        // a lossy encoder's own level is not the gain's: the twin is of the same format, but
+        // an Opus file is met against FLAC, so that its header gain counts once
+        const Format twinFormat = format == Format::Opus ? Format::Flac : format;
+        const double twin = level(make("twin", {{440}, 3, twinFormat}));
         const double measured = level(tagged) / twin;
         QVERIFY2(std::abs(measured / ratio - 1) < 0.05, qPrintable(QString::number(measured)));
     }

@@ -19,11 +19,10 @@ PlayerMenu::PlayerMenu(PlayerController* controller, TrackPlayer* player, bool w
     m_loop->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     m_shuffle = addAction(tr("Shuffle tracks"), c, &PlayerController::toggleShuffle);
     m_shuffle->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_stopAfter = addAction(tr("Stop after this track"));
-    m_stopAfter->setCheckable(true);
-    m_stopAfter->setChecked(c->stopsAfterCurrentTrack());
-    connect(m_stopAfter, &QAction::toggled, c, &PlayerController::setStopsAfterCurrentTrack);
-    connect(c, &PlayerController::stopsAfterCurrentTrackChanged, m_stopAfter, &QAction::setChecked);
+    // shown as loop and shuffle are: a checkmark while it is on
+    m_stopAfter = addAction(tr("Stop after this track"), c,
+                            [c] { c->setStopsAfterCurrentTrack(!c->stopsAfterCurrentTrack()); });
+    connect(c, &PlayerController::stopsAfterCurrentTrackChanged, this, &PlayerMenu::updateTitles);
     addSeparator();
     m_volumeUp = addAction(tr("Volume Up"), c, &PlayerController::volumeUp);
     // "+" sits on the "=" key of many layouts: both work
@@ -69,6 +68,8 @@ void PlayerMenu::updateTitles()
     m_playPause->setText(m_player->isPlaying() ? tr("Pause") : tr("Play"));
     m_loop->setIcon(config->loopTracks() ? menuentries::checkmark() : QIcon());
     m_shuffle->setIcon(config->shuffleTracks() ? menuentries::checkmark() : QIcon());
+    m_stopAfter->setIcon(m_controller->stopsAfterCurrentTrack() ? menuentries::checkmark()
+                                                                : QIcon());
 }
 
 void PlayerMenu::refresh()

@@ -51,15 +51,9 @@ GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
     bold.setBold(true);
     m_listeningHeading->setFont(bold);
     m_listeningHeading->hide();
-    m_listening = new QFormLayout;
-    m_listening->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-
-    auto* options = new QVBoxLayout;
-    options->addLayout(m_form);
-    options->addSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing) * 2);
-    options->addWidget(m_listeningHeading);
-    options->addLayout(m_listening);
-    options->addStretch();
+    // set off from the toggles by twice the spacing between rows
+    m_listeningHeading->setContentsMargins(
+        0, style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing) * 2, 0, 0);
 
     m_preview = new QLabel(this);
     m_preview->setAccessibleName(tr("Theme preview"));
@@ -67,14 +61,14 @@ GeneralSettingsView::GeneralSettingsView(Config* config, QWidget* parent)
     m_preview->setFrameShape(QFrame::StyledPanel);
     m_preview->setBackgroundRole(QPalette::Base);
     m_preview->setAutoFillBackground(true);
-    auto* previewColumn = new QVBoxLayout;
-    previewColumn->addWidget(m_preview);
-    previewColumn->addStretch();
 
-    auto* columns = new QHBoxLayout(this);
-    columns->addLayout(options);
-    columns->addStretch();
-    columns->addLayout(previewColumn);
+    // the options take the window's whole width, so that no language's labels are cut off;
+    // the current skin is shown under them, at its size
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(m_form);
+    column->addSpacing(style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing) * 2);
+    column->addWidget(m_preview, 0, Qt::AlignLeft);
+    column->addStretch();
 
     addListeningOptions();
 
@@ -108,12 +102,16 @@ bool GeneralSettingsView::hasAllPictures() const
 
 void GeneralSettingsView::addListeningOption(QWidget* control, const QString& label)
 {
+    // the section's rows line up with the theme's and the toggles' columns
+    if (m_listeningHeading->isHidden()) {
+        m_form->addRow(m_listeningHeading);
+        m_listeningHeading->show();
+    }
     control->setParent(this);
     if (label.isEmpty())
-        m_listening->addRow(control);
+        m_form->setWidget(m_form->rowCount(), QFormLayout::FieldRole, control);
     else
-        m_listening->addRow(label, control);
-    m_listeningHeading->show();
+        m_form->addRow(label, control);
 }
 
 void GeneralSettingsView::showEvent(QShowEvent* event)
@@ -230,6 +228,10 @@ void GeneralSettingsView::addListeningOptions()
     addListeningOption(m_resume);
 
     m_loudness = new QComboBox(this);
+    // as wide as the short modes: the long one shows in full in the open list, and the row
+    // leaves room for the preview beside it
+    m_loudness->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_loudness->setMinimumContentsLength(14);
     const std::pair<QString, const char*> modes[] = {
         {tr("Off"), "off"},
         {tr("By track"), "track"},

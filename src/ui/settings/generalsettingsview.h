@@ -59,7 +59,6 @@ private:
     QLabel* m_preview = nullptr;
     QFormLayout* m_form = nullptr;
     QLabel* m_listeningHeading = nullptr;
-    QFormLayout* m_listening = nullptr;
     QList<QCheckBox*> m_toggles;
     QCheckBox* m_resume = nullptr;
     QComboBox* m_loudness = nullptr;
