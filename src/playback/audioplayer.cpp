@@ -8,12 +8,15 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
 namespace {
 
 constexpr int kTickMs = 100;
+// however little a step moves, progress is taken at least this often
+constexpr int kLongestTickMs = 5000;
 
 void printFailure(const AudioPlayer::Error& error)
 {
@@ -293,6 +296,7 @@ void AudioPlayer::handleNextFile(const QUrl& url)
     if (oldVolume != volume())
         emit volumeChanged(volume());
     setDuration(m_player->duration().value_or(1.0));
+    tickSoon();
     loadAlbumArt(url);
     emit nextTrackStarted(url);
 }
@@ -311,6 +315,23 @@ void AudioPlayer::setLoudness(Loudness loudness)
     for (Playbin* player : {m_player, m_previous.player})
         if (player)
             player->setLoudness(loudness);
+}
+
+void AudioPlayer::setProgressStep(double fraction)
+{
+    const double step = std::isfinite(fraction) && fraction > 0 ? fraction : 0;
+    if (step == m_progressStep)
+        return;
+    m_progressStep = step;
+    tickSoon();
+}
+
+// The next tick comes on the next beat: after a jump of the position or a change of what a
+// step is, progress is taken again at once rather than after a long skip.
+void AudioPlayer::tickSoon()
+{
+    if (m_timer->interval() != kTickMs)
+        m_timer->setInterval(kTickMs);
 }
 
 void AudioPlayer::audioPlayerDidFinishPlaying()
@@ -363,6 +384,7 @@ void AudioPlayer::seek(double fraction)
     m_player->seekTo(clamped, true);
     m_ended = false;
     setProgress(clamped);
+    tickSoon();
     if (m_loading)
         m_pendingSeek = std::pair(clamped, true);
     else
@@ -383,6 +405,13 @@ void AudioPlayer::updateProgress()
     if (!duration || !position)
         return;
     setProgress(*position / *duration);
+    // the beats on which progress moves less than a step are skipped
+    if (m_progressStep > 0 && *duration > 0) {
+        const double beats = std::floor(m_progressStep * *duration * 1000 / kTickMs);
+        const int interval = int(std::clamp(beats, 1.0, double(kLongestTickMs / kTickMs))) * kTickMs;
+        if (m_timer->interval() != interval)
+            m_timer->setInterval(interval);
+    }
 }
 
 bool AudioPlayer::hasPlayer() const
@@ -410,6 +439,7 @@ void AudioPlayer::setCurrentTime(double seconds)
         clamped = *duration;
     m_player->seekTo(clamped, false);
     m_ended = false;
+    tickSoon();
     if (m_loading)
         m_pendingSeek = std::pair(clamped, false);
     else
@@ -446,6 +476,7 @@ void AudioPlayer::invalidateTimer()
 void AudioPlayer::startTimer()
 {
     m_hasTimer = true;
+    m_timer->setInterval(kTickMs);
     m_timer->start();
 }
 
@@ -502,8 +533,10 @@ void AudioPlayer::setIsPlaying(bool isPlaying)
     if (isPlaying == m_isPlaying)
         return;
     m_isPlaying = isPlaying;
-    if (isPlaying && m_hasTimer && !m_timer->isActive())
+    if (isPlaying && m_hasTimer && !m_timer->isActive()) {
+        m_timer->setInterval(kTickMs);
         m_timer->start();
+    }
     emit isPlayingChanged(isPlaying);
 }
 

@@ -68,6 +68,7 @@ public:
     // asking anyone; a file that is not local is no successor.
     void setNextURL(const QUrl& url) override;
     void setLoudness(Loudness loudness) override;
+    void setProgressStep(double fraction) override;
 
     // Reads a file's cover picture off the main thread; albumart::readAlbumArt unless
     // replaced (tests make it slow).
@@ -105,11 +106,13 @@ private:
     void setDuration(double duration);
     void setIsPlaying(bool isPlaying);
     void setCover(const Cover& cover);
+    void tickSoon();
 
     Playbin* m_player = nullptr;
     // ticks only while the file sounds; m_hasTimer says whether it counts as running
     QTimer* m_timer = nullptr;
     bool m_hasTimer = false;
+    double m_progressStep = 0;
     double m_progress = 0;
     double m_duration = 1.0;
     bool m_isPlaying = false;

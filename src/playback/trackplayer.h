@@ -82,6 +82,11 @@ public:
     // How files are levelled from their loudness tags, apart from the volume; off at first.
     virtual void setLoudness(Loudness loudness) { Q_UNUSED(loudness) }
 
+    // The smallest change of progress anyone draws (the scrubber's device pixel): ticks that
+    // cannot move it by that much are skipped, the others still fall on the 0.1 s beat, so
+    // progress is never further than this behind. 0, at first, ticks every 0.1 s.
+    virtual void setProgressStep(double fraction) { Q_UNUSED(fraction) }
+
 signals:
     void progressChanged(double progress);
     void durationChanged(double duration);

@@ -231,6 +231,37 @@ private slots:
 
     // Another file replaces the old one's sound, at full volume whatever the old had, and starts
     // where a seek asked for while it opens (as straight after a track change) put it.
+    // A step of 0.06 of the 5 s file is 0.3 s: progress is taken every third beat and never
+    // lags more than a step; without a step it is taken on every beat again.
+    void progressIsTakenAsOftenAsItIsDrawn()
+    {
+        m_player->play(m_steps);
+        waitForLoaded();
+        QTRY_VERIFY(m_player->progress() > 0);
+        const auto follow = [this](double step, int milliseconds) {
+            m_player->setProgressStep(step);
+            QSignalSpy progressSpy(m_player.get(), &AudioPlayer::progressChanged);
+            QElapsedTimer clock;
+            clock.start();
+            double lag = 0;
+            while (clock.elapsed() < milliseconds) {
+                QTest::qWait(20);
+                lag = std::max(lag, m_player->currentTime() / m_player->duration() -
+                                        m_player->progress());
+            }
+            return std::pair(progressSpy.count(), lag);
+        };
+        const auto [sparse, sparseLag] = follow(0.06, 1500);
+        QVERIFY2(sparse >= 3 && sparse <= 7, qPrintable(QString::number(sparse)));
+        QVERIFY2(sparseLag <= 0.06 + 0.02, qPrintable(QString::number(sparseLag)));
+        // a jump is drawn at once, whatever the step
+        m_player->seek(0.1);
+        QCOMPARE(m_player->progress(), 0.1);
+        const auto [dense, denseLag] = follow(0, 1000);
+        QVERIFY2(dense >= 7, qPrintable(QString::number(dense)));
+        QVERIFY2(denseLag <= 0.04, qPrintable(QString::number(denseLag)));
+    }
+
     void anotherFileReplacesTheSound()
     {
         QSignalSpy urlSpy(m_player.get(), &AudioPlayer::urlChanged);

@@ -158,6 +158,15 @@ void ContentView::updateSize()
     if (size != QSize(minimumSize()) || size != QSize(maximumSize()))
         setFixedSize(size);
     updateShape(size);
+    updateProgressStep();
+}
+
+// The knob moves a device pixel per this much progress: the player need not tick more often.
+void ContentView::updateProgressStep()
+{
+    const double travel =
+        std::abs(m_layout.scrubberMaxX() - m_layout.scrubberMinX()) * devicePixelRatioF();
+    m_player->setProgressStep(travel >= 1 ? 1 / travel : 1);
 }
 
 void ContentView::updateShape(const QSize& size)
@@ -208,6 +217,8 @@ void ContentView::paintEvent(QPaintEvent* event)
 {
     const QRect dirty = event->rect();
     const SkinLayout::State now = state();
+    // the screen, and so its pixel ratio, may have changed since
+    updateProgressStep();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(dirty, Qt::transparent);

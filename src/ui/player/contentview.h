@@ -90,6 +90,7 @@ private:
     void endDrag();
     void playingChanged(bool playing);
     void updateKnob();
+    void updateProgressStep();
     void updateSize();
     void updateShape(const QSize& size);
     const QPixmap& scaledBackground();
