@@ -23,4 +23,13 @@ bool fit(const QByteArray& bytes)
     return true;
 }
 
+QByteArray signatureFormat(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return QByteArrayLiteral("png");
+    if (bytes.startsWith("\xff\xd8\xff"))
+        return QByteArrayLiteral("jpeg");
+    return {};
+}
+
 } // namespace pngchunks

@@ -10,4 +10,8 @@ namespace pngchunks {
 // PNG cut short between chunks, pass: the decoder tells what they are.
 bool fit(const QByteArray& bytes);
 
+// "png" or "jpeg" for bytes that open with that format's signature, else empty. A reader told
+// the format goes straight to its decoder: the other image plugins are never loaded for it.
+QByteArray signatureFormat(const QByteArray& bytes);
+
 } // namespace pngchunks

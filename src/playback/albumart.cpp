@@ -182,7 +182,10 @@ QImage decodePicture(const QByteArray& bytes)
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly))
         return {};
-    QImageReader reader(&buffer);
+    // a PNG or a JPEG is read as what it says it is; anything else is recognised by its content
+    const QByteArray format = pngchunks::signatureFormat(bytes);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
     reader.setAllocationLimit(kMaxDecodeMegabytes);
     reader.setAutoTransform(true);
     const QSize size = reader.size();

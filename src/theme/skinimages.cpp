@@ -29,7 +29,10 @@ QImage decodeBounded(const QString& path, const QSize& maxPixels)
         return {};
     QBuffer device(&*bytes);
     device.open(QIODevice::ReadOnly);
-    QImageReader reader(&device);
+    // a PNG or a JPEG is read as what it says it is; anything else is recognised by its content
+    const QByteArray format = pngchunks::signatureFormat(*bytes);
+    QImageReader reader(&device, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxImageSide || size.height() > kMaxImageSide))
         return {};
