@@ -408,7 +408,8 @@ void AudioPlayer::updateProgress()
     // the beats on which progress moves less than a step are skipped
     if (m_progressStep > 0 && *duration > 0) {
         const double beats = std::floor(m_progressStep * *duration * 1000 / kTickMs);
-        const int interval = int(std::clamp(beats, 1.0, double(kLongestTickMs / kTickMs))) * kTickMs;
+        const int interval =
+            int(std::clamp(beats, 1.0, double(kLongestTickMs / kTickMs))) * kTickMs;
         if (m_timer->interval() != interval)
             m_timer->setInterval(interval);
     }
