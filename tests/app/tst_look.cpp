@@ -20,21 +20,25 @@
 
 namespace {
 
-QImage drawn(const QString& text, double width, std::optional<Qt::LayoutDirection> forced = {})
+// A skin line, or the painter's own centred line in a forced direction; a box lower than the
+// line cuts it.
+QImage drawn(const QString& text, double width, std::optional<Qt::LayoutDirection> forced = {},
+             double height = 30)
 {
     QImage image(int(width) + 20, 40, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
     QFont font;
     font.setPointSize(12);
-    const QRectF box(10, 5, width, 30);
+    const QRectF box(10, 5, width, height);
     if (forced) {
         QTextOption option(Qt::AlignCenter);
+        option.setWrapMode(QTextOption::NoWrap);
         option.setTextDirection(*forced);
         painter.setFont(font);
         painter.drawText(box, SkinLayout::elided(text, font, width), option);
     } else {
-        skintext::draw(painter, box, SkinLayout::elided(text, font, width), font, Qt::black);
+        skintext::Line(box, SkinLayout::elided(text, font, width), font).draw(painter, Qt::black);
     }
     return image;
 }
@@ -206,23 +210,30 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("other"); // as long, other letters
+        QTest::addColumn<double>("height");
         QTest::newRow("Arabic") << "أغنية الليل (Live)"
-                                << "سلام عليكم (Live)";
+                                << "سلام عليكم (Live)" << 30.0;
         QTest::newRow("Japanese") << "夜の歌 (Live)"
-                                  << "朝の川 (Live)";
+                                  << "朝の川 (Live)" << 30.0;
+        QTest::newRow("Latin, too long, cut by a low box")
+            << "The Longest Night of the Year (Live at the Hall)"
+            << "A Quite Different Name Indeed (Live in the Park)" << 9.0;
     }
 
-    // Drawn with glyphs, not boxes (two texts of other letters differ), in their direction:
-    // an Arabic title puts "(Live)" at its left end, as an LTR drawing would not.
+    // Drawn with glyphs, not boxes (two texts of other letters differ), in their direction,
+    // pixel for pixel as the painter centres a line: an Arabic title puts "(Live)" at its left
+    // end, as an LTR drawing would not.
     void titles()
     {
         QFETCH(QString, title);
         QFETCH(QString, other);
-        const QImage image = drawn(title, 200);
+        QFETCH(double, height);
+        const QImage image = drawn(title, 200, {}, height);
         QVERIFY(inkIn(image, image.rect()) > 50);
-        QVERIFY(image != drawn(other, 200));
+        QVERIFY(image != drawn(other, 200, {}, height));
         const bool rtl = title.isRightToLeft();
-        QCOMPARE(image == drawn(title, 200, Qt::LeftToRight), !rtl);
+        QCOMPARE(image, drawn(title, 200, rtl ? Qt::RightToLeft : Qt::LeftToRight, height));
+        QCOMPARE(image == drawn(title, 200, Qt::LeftToRight, height), !rtl);
     }
 };
 

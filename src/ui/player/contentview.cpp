@@ -280,18 +280,20 @@ const QPixmap& ContentView::scaledBackground()
 void ContentView::paintText(QPainter& painter, Element element, const QRect& dirty)
 {
     // laid out once per text, font and box: a knob step only draws the line again
-    std::optional<TextLayout>& layout = m_textLayouts[element == Element::Artist ? 1 : 0];
+    std::optional<skintext::Line>& layout = m_textLayouts[element == Element::Artist ? 1 : 0];
     if (!layout) {
         const QString text = textFor(element);
-        const QFont font = m_layout.textFont(element);
-        const QRectF box = text.isEmpty() ? QRectF() : m_layout.textRect(element);
-        layout = TextLayout{
-            font, box, text.isEmpty() ? QString() : SkinLayout::elided(text, font, box.width())};
+        if (text.isEmpty()) {
+            layout.emplace();
+        } else {
+            const QFont font = m_layout.textFont(element);
+            const QRectF box = m_layout.textRect(element);
+            layout.emplace(box, SkinLayout::elided(text, font, box.width()), font);
+        }
     }
-    if (layout->box.isEmpty() || layout->line.isEmpty() ||
-        !dirtyRect(layout->box).intersects(dirty))
+    if (layout->isEmpty() || !dirtyRect(layout->box()).intersects(dirty))
         return;
-    skintext::draw(painter, layout->box, layout->line, layout->font, m_layout.textColor());
+    layout->draw(painter, m_layout.textColor());
 }
 
 void ContentView::changeEvent(QEvent* event)

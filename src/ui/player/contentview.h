@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/player/skinlayout.h"
+#include "ui/player/skintext.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -125,12 +126,7 @@ private:
     };
     QPixmap m_background;
     // the track name's and the artist's line as laid out for their box, until either changes
-    struct TextLayout {
-        QFont font;
-        QRectF box;
-        QString line;
-    };
-    std::array<std::optional<TextLayout>, 2> m_textLayouts;
+    std::array<std::optional<skintext::Line>, 2> m_textLayouts;
     BackgroundKey m_backgroundKey;
     QMenu* m_menu = nullptr;
     QMenu* m_playerMenu = nullptr;
