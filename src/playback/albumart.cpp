@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QHash>
 #include <QImageReader>
-#include <QRegularExpression>
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/fileref.h>
@@ -27,6 +26,8 @@
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
 #include <taglib/xiphcomment.h>
+
+#include <algorithm>
 
 namespace albumart {
 
@@ -114,11 +115,22 @@ QList<QByteArray> embeddedPictures(TagLib::File* file)
 }
 
 // A folder named like one disc of an album ("CD1", "Disc 2", "Disk 3") has its cover beside it.
+// Read by hand: a regular expression would load and compile its engine for one folder name.
 bool isDiscFolder(const QString& name)
 {
-    static const QRegularExpression disc(QStringLiteral("^(cd|disc|disk)\\s*\\d+$"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    return disc.match(name).hasMatch();
+    QStringView rest(name);
+    bool named = false;
+    for (const char* word : {"cd", "disc", "disk"}) {
+        if (rest.startsWith(QLatin1String(word), Qt::CaseInsensitive)) {
+            rest = rest.mid(qsizetype(qstrlen(word)));
+            named = true;
+            break;
+        }
+    }
+    while (named && !rest.isEmpty() && rest.front().isSpace())
+        rest = rest.mid(1);
+    return named && !rest.isEmpty() &&
+           std::all_of(rest.begin(), rest.end(), [](QChar c) { return c.isDigit(); });
 }
 
 QImage folderImage(const QString& dir)

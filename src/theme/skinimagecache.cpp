@@ -55,9 +55,11 @@ void SkinImageCache::watch()
         paths << m_themesDirectory;
     if (!m_directory.isEmpty() && QFileInfo(m_directory).isDir()) {
         paths << m_directory;
-        for (const QString& name :
-             QDir(m_directory).entryList({QStringLiteral("*.png")}, QDir::Files))
-            paths << m_directory + QLatin1Char('/') + name;
+        // a name filter would compile a regular expression, and load its engine, for this
+        for (const QString& name : QDir(m_directory).entryList(QDir::Files)) {
+            if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+                paths << m_directory + QLatin1Char('/') + name;
+        }
     }
     const QStringList watched = m_watcher->files() + m_watcher->directories();
     for (const QString& path : watched)

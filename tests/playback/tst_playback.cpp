@@ -758,7 +758,13 @@ private slots:
         QTest::newRow("album") << "d/t" << QStringList{"d/album.webp", "d/x/cover.png"} << false
                                << red;
         QTest::newRow("disc") << "e/Disc 2/t" << QStringList{"e/cover.jpg"} << false << red;
+        QTest::newRow("CD1") << "i/CD1/t" << QStringList{"i/cover.jpg"} << false << red;
+        QTest::newRow("disk  3") << "j/disk  3/t" << QStringList{"j/cover.jpg"} << false << red;
         QTest::newRow("no disc") << "f/Extras/t" << QStringList{"f/cover.jpg"} << false << none;
+        QTest::newRow("no disc number")
+            << "k/Disc/t" << QStringList{"k/cover.jpg"} << false << none;
+        QTest::newRow("more than a number")
+            << "l/CD 1 bonus/t" << QStringList{"l/cover.jpg"} << false << none;
         QTest::newRow("embedded wins")
             << "g/t" << QStringList{"g/cover.jpg"} << true << QColor(Qt::blue);
         QTest::newRow("damaged") << "h/t" << QStringList{"h/cover.png"} << false << none;
