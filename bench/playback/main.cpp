@@ -17,8 +17,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -95,23 +97,46 @@ std::optional<double> mainThreadMsOf(qint64 pid)
     return file.readAll().split(' ').first().toDouble() / 1e6;
 }
 
-// Context switches of all threads, living and ended: each one is a thread that went to sleep
-// and was woken, or was preempted. Threads that ended count through the process's own figure
-// only while they live, so the living ones are summed.
-double wakeupsOf(qint64 pid)
+// Context switches of each living thread: each one is a thread that went to sleep and was
+// woken, or was preempted.
+QHash<qint64, double> switchesOf(qint64 pid)
 {
-    double total = 0;
+    QHash<qint64, double> switches;
     QDirIterator tasks(QStringLiteral("/proc/%1/task").arg(pid), QDir::Dirs | QDir::NoDotAndDotDot);
     while (tasks.hasNext()) {
-        QFile file(tasks.next() + QStringLiteral("/status"));
+        const QString task = tasks.next();
+        QFile file(task + QStringLiteral("/status"));
         if (!file.open(QIODevice::ReadOnly))
             continue;
+        double total = 0;
         for (const QByteArray& line : file.readAll().split('\n'))
             if (line.startsWith("voluntary_ctxt_switches:") ||
                 line.startsWith("nonvoluntary_ctxt_switches:"))
                 total += line.mid(line.indexOf(':') + 1).trimmed().toDouble();
+        switches.insert(QFileInfo(task).fileName().toLongLong(), total);
     }
-    return total;
+    return switches;
+}
+
+// Wake-ups per second of all threads over the next `ms`, those that start or end meanwhile
+// included: a thread that ends takes its count with it, so each is read every 100 ms and
+// counts with what it had when last seen.
+double wakeupsOver(qint64 pid, int ms)
+{
+    const QHash<qint64, double> start = switchesOf(pid);
+    QHash<qint64, double> last = start;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QThread::msleep(std::min<qint64>(100, ms - clock.elapsed()));
+        const QHash<qint64, double> now = switchesOf(pid);
+        for (auto it = now.begin(); it != now.end(); ++it)
+            last.insert(it.key(), it.value());
+    }
+    double woken = 0;
+    for (auto it = last.begin(); it != last.end(); ++it)
+        woken += it.value() - start.value(it.key(), 0);
+    return woken * 1000 / double(ms);
 }
 
 double rssMbOf(qint64 pid)
@@ -143,19 +168,16 @@ std::optional<Figures> measure(const QString& program, const QStringList& args, 
     QThread::msleep(kSettleMs);
     const std::optional<double> before = cpuMsOf(pid);
     const std::optional<double> mainBefore = mainThreadMsOf(pid);
-    const double wakeupsBefore = wakeupsOf(pid);
-    QThread::msleep(qint64(seconds * 1000));
+    Figures figures;
+    figures.wakeupsPlaying = wakeupsOver(pid, int(seconds * 1000));
     const std::optional<double> after = cpuMsOf(pid);
     const std::optional<double> mainAfter = mainThreadMsOf(pid);
-    Figures figures;
-    figures.wakeupsPlaying = (wakeupsOf(pid) - wakeupsBefore) / seconds;
     figures.rssMb = rssMbOf(pid);
     if (pauses) {
-        // the program pauses half a second after the playing window; a second to settle
-        QThread::msleep(1500);
-        const double pausedBefore = wakeupsOf(pid);
-        QThread::msleep(qint64(kPausedSeconds * 1000));
-        figures.wakeupsPaused = (wakeupsOf(pid) - pausedBefore) / kPausedSeconds;
+        // the program pauses half a second after the playing window; the player keeps its
+        // audio stream for 3 s after a pause, then a second to settle
+        QThread::msleep(4500);
+        figures.wakeupsPaused = wakeupsOver(pid, int(kPausedSeconds * 1000));
     }
     const bool running = process.state() == QProcess::Running;
     process.kill();

@@ -8,6 +8,7 @@
 #include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -29,6 +30,8 @@ constexpr guint kPlaySoftVolume = 0x10;
 // a file that opens or seeks for longer than this is not waited for by the next request
 constexpr GstClockTime kSettleTimeout = 5 * GST_SECOND;
 constexpr auto kShutdownTimeout = std::chrono::milliseconds(500);
+// long enough that a short pause keeps its stream, short enough to matter on battery
+std::atomic<int> releaseAfterMs{3000};
 
 GstElement* makeAudioSink()
 {
@@ -147,6 +150,14 @@ struct Playbin::Shared {
     // counts the queued files dropped by a seek
     quint64 generation = 0;
     double durationBeforeJoint = 0;
+
+    // While paused for a while the pipeline is in READY, without an audio stream: the file,
+    // and the position to go back to (where a seek asked for meanwhile goes, too). The position
+    // stays set until the pipeline has reached it again.
+    bool released = false;
+    QUrl releasedFile;
+    std::optional<double> releasedAt;
+    double volume = 1.0;
 
     // the gain element, the leveling chosen, the gains of the files opened and checked, and
     // which file's stream passed the gain element last
@@ -403,12 +414,15 @@ GstPadProbeReturn Playbin::Callbacks::onGainEvent(GstPad*, GstPadProbeInfo* info
 
 Playbin::Playbin(QObject* parent)
     : QObject(parent), m_shared(std::make_shared<Shared>()),
-      m_mailbox(std::make_shared<playback::Mailbox>(this)), m_jointTimer(new QTimer(this))
+      m_mailbox(std::make_shared<playback::Mailbox>(this)), m_jointTimer(new QTimer(this)),
+      m_releaseTimer(new QTimer(this))
 {
     playback::initialise();
     m_jointTimer->setSingleShot(true);
     m_jointTimer->setTimerType(Qt::PreciseTimer);
     connect(m_jointTimer, &QTimer::timeout, this, &Playbin::checkJoint);
+    m_releaseTimer->setSingleShot(true);
+    connect(m_releaseTimer, &QTimer::timeout, this, &Playbin::releaseStream);
 
     Shared* shared = m_shared.get();
     shared->owner = this;
@@ -494,11 +508,18 @@ void Playbin::open(const QUrl& url)
             const std::lock_guard lock(shared->mutex);
             shared->keepGain(url, gain);
             shared->openedFile = url;
+            shared->released = false;
+            shared->releasedAt.reset();
         }
         g_object_set(pipeline, "uri", url.toEncoded().constData(), nullptr);
         gst_element_set_state(pipeline, GST_STATE_PAUSED);
         settle(pipeline);
     });
+}
+
+void Playbin::setReleaseAfter(int ms)
+{
+    releaseAfterMs = ms;
 }
 
 void Playbin::setPlaying(bool playing)
@@ -507,16 +528,70 @@ void Playbin::setPlaying(bool playing)
         const std::lock_guard lock(m_shared->mutex);
         m_shared->wantPlaying = playing;
     }
-    if (!playing)
+    if (playing) {
+        m_releaseTimer->stop();
+    } else {
         m_jointTimer->stop();
+        m_releaseTimer->start(releaseAfterMs);
+    }
     Shared* shared = m_shared.get();
     enqueue([shared](GstElement* pipeline) {
         bool playing = false;
+        std::optional<std::pair<QUrl, double>> reopen;
         {
             const std::lock_guard lock(shared->mutex);
             playing = shared->wantPlaying;
+            if (shared->released && !playing)
+                return;
+            if (shared->released) {
+                shared->released = false;
+                shared->openedFile = shared->releasedFile;
+                reopen = std::pair(shared->releasedFile, shared->releasedAt.value_or(0));
+            }
+        }
+        if (reopen) {
+            // the stream opens anew where the file paused; until the seek has landed, the
+            // position is still the one it paused at
+            g_object_set(pipeline, "uri", reopen->first.toEncoded().constData(), nullptr);
+            gst_element_set_state(pipeline, GST_STATE_PAUSED);
+            performSeek(pipeline, {reopen->second, false});
+            // the volume element is a new one
+            const std::lock_guard lock(shared->mutex);
+            g_object_set(pipeline, "volume", shared->volume, nullptr);
+            shared->releasedAt.reset();
         }
         gst_element_set_state(pipeline, playing ? GST_STATE_PLAYING : GST_STATE_PAUSED);
+    });
+}
+
+// Only a paused file that is at rest lets its stream go: not while it opens or seeks, nor while
+// a queued file is on its way to the speakers.
+void Playbin::releaseStream()
+{
+    if (!m_opened || m_failed || m_joint)
+        return;
+    if (m_seekTarget) {
+        m_releaseTimer->start(releaseAfterMs);
+        return;
+    }
+    enqueue([shared = m_shared.get(), sink = m_sink, url = m_url](GstElement* pipeline) {
+        {
+            const std::lock_guard lock(shared->mutex);
+            if (shared->wantPlaying || shared->released || shared->queued || shared->seekQueued ||
+                shared->queuedBroke)
+                return;
+        }
+        gint64 position = 0;
+        if (!gst_element_query_position(sink ? sink : pipeline, GST_FORMAT_TIME, &position) ||
+            position < 0)
+            return;
+        {
+            const std::lock_guard lock(shared->mutex);
+            shared->released = true;
+            shared->releasedFile = url;
+            shared->releasedAt = double(position) / GST_SECOND;
+        }
+        gst_element_set_state(pipeline, GST_STATE_READY);
     });
 }
 
@@ -592,8 +667,16 @@ void Playbin::seekTo(double value, bool isFraction)
             target = *shared->seek;
             serial = shared->seekSerial;
             shared->seek.reset();
+            // without a stream, the seek waits for the file to play again
+            if (shared->released) {
+                if (!target.isFraction)
+                    shared->releasedAt = target.value;
+                else if (shared->knownDuration > 0)
+                    shared->releasedAt = target.value * shared->knownDuration;
+            }
         }
-        performSeek(pipeline, target);
+        if (!shared->released)
+            performSeek(pipeline, target);
         shared->mailbox->post([self = shared->owner, serial] { self->seekDone(serial); });
     });
     shared->wake.notify_all();
@@ -603,6 +686,11 @@ std::optional<double> Playbin::position() const
 {
     if (m_seekTarget)
         return m_seekTarget;
+    {
+        const std::lock_guard lock(m_shared->mutex);
+        if (m_shared->releasedAt)
+            return m_shared->releasedAt;
+    }
     if (m_joint) {
         const qint64 left =
             m_joint->second - qint64(gst_element_get_current_running_time(m_shared->pipeline));
@@ -637,6 +725,8 @@ std::optional<double> Playbin::duration() const
 void Playbin::setVolume(double volume)
 {
     m_volume = volume;
+    const std::lock_guard lock(m_shared->mutex);
+    m_shared->volume = volume;
     g_object_set(m_shared->pipeline, "volume", volume, nullptr);
 }
 

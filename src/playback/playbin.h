@@ -100,7 +100,12 @@ public:
     QUrl url() const { return m_url; }
     bool isOpened() const { return m_opened; }
 
+    // Paused for a while, the pipeline lets its audio stream go (the audio server's client
+    // wakes the process every half second while a stream is open, even a corked one); playing
+    // again opens it anew where it paused.
     void setPlaying(bool playing);
+    // How long a paused file keeps its audio stream (tests shorten it).
+    static void setReleaseAfter(int ms);
     // Calls done on the main thread once every request made so far has been carried out.
     void whenDone(std::function<void()> done);
     // A flushing, accurate seek to seconds, or to a fraction of the length; asked while the file
@@ -145,6 +150,7 @@ private:
     void recoverFromQueuedFailure();
     void seekDone(quint64 serial);
     void checkJoint();
+    void releaseStream();
 
     std::shared_ptr<Shared> m_shared;
     std::shared_ptr<playback::Mailbox> m_mailbox;
@@ -152,6 +158,7 @@ private:
     // the audio sink inside the pipeline (the pipeline holds it)
     GstElement* m_sink = nullptr;
     QTimer* m_jointTimer;
+    QTimer* m_releaseTimer;
     QUrl m_url;
     bool m_opened = false;
     bool m_failed = false;

@@ -4,17 +4,22 @@
 #include "playback/playbin.h"
 
 #include <QFile>
+#include <QTimer>
 
 #include <gst/app/gstappsink.h>
 #include <gst/app/gstappsrc.h>
 #include <gst/gst.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 // what the sounds are decoded to and played as
 constexpr const char* kFormat = "audio/x-raw,format=S16LE,layout=interleaved,rate=44100,channels=2";
+constexpr int kBytesPerSecond = 44100 * 2 * 2;
+// how long the stream stays open after a sound has played out, for the next click
+constexpr int kKeepStreamMs = 2000;
 
 } // namespace
 
@@ -95,8 +100,14 @@ gboolean acceptSeek(GstAppSrc*, guint64, gpointer)
 } // namespace
 
 SoundPlayer::SoundPlayer(QObject* parent)
-    : QObject(parent), m_mailbox(std::make_shared<playback::Mailbox>(this))
+    : QObject(parent), m_releaseTimer(new QTimer(this)),
+      m_mailbox(std::make_shared<playback::Mailbox>(this))
 {
+    m_releaseTimer->setSingleShot(true);
+    connect(m_releaseTimer, &QTimer::timeout, this, [this] {
+        gst_element_set_state(m_pipeline, GST_STATE_READY);
+        m_released = true;
+    });
 }
 
 SoundPlayer::~SoundPlayer()
@@ -175,8 +186,13 @@ void SoundPlayer::start(const Decoded& sound)
         callbacks.seek_data = acceptSeek;
         gst_app_src_set_callbacks(GST_APP_SRC(m_source), &callbacks, nullptr, nullptr);
         gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    } else if (m_released) {
+        gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+        m_released = false;
     } else {
         gst_element_seek_simple(m_pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
     }
     gst_app_src_push_buffer(GST_APP_SRC(m_source), gst_buffer_ref(sound.pcm));
+    const qint64 soundMs = qint64(gst_buffer_get_size(sound.pcm)) * 1000 / kBytesPerSecond;
+    m_releaseTimer->start(int(std::min<qint64>(soundMs, 60000)) + kKeepStreamMs);
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QTimer;
 typedef struct _GstBuffer GstBuffer;
 typedef struct _GstElement GstElement;
 
@@ -15,8 +16,10 @@ class Mailbox;
 
 // Plays the short interface sounds ("click", "pop", "min", "drag") shipped as
 // resources named "<name>.m4a". Each sound is decoded once, on its first use, and then played
-// from memory on one audio stream kept open, so that it starts at once. A new sound cuts off
-// the previous one. Callers test Config::playsSounds first.
+// from memory on one audio stream, kept open while sounds follow each other so that each
+// starts at once, and let go a moment after the last one has played out (an open stream wakes
+// the process a hundred times a second). A new sound cuts off the previous one. Callers test
+// Config::playsSounds first.
 class SoundPlayer final : public QObject {
     Q_OBJECT
 
@@ -48,5 +51,8 @@ private:
     QHash<QString, bool> m_decoding;
     GstElement* m_pipeline = nullptr;
     GstElement* m_source = nullptr;
+    // lets the stream go once the last sound has played out; the pipeline then waits in READY
+    QTimer* m_releaseTimer;
+    bool m_released = false;
     std::shared_ptr<playback::Mailbox> m_mailbox;
 };

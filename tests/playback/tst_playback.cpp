@@ -93,6 +93,14 @@ class TestPlayback final : public QObject {
     {
         return make(name, {{440}, 1, format, 0, true, true, "Title", pictures});
     }
+    // the audio streams open on the test server
+    static qsizetype streams()
+    {
+        QProcess pactl;
+        pactl.start("pactl", {"list", "short", "sink-inputs"});
+        pactl.waitForFinished();
+        return pactl.readAllStandardOutput().count('\n');
+    }
     void waitForLoaded() { QTRY_VERIFY_WITH_TIMEOUT(m_player->duration() != 1.0, 15000); }
 
 private slots:
@@ -227,6 +235,57 @@ private slots:
         QVERIFY(m_player->hasTimer());
         QVERIFY_HEARD(m_recorder, waitForTone(440));
         QCOMPARE(urlSpy.count(), 1);
+    }
+
+    // Paused for a while, the file lets its audio stream go and keeps its place, its volume and
+    // any seek asked for meanwhile; playing again opens a stream where it paused. Stopped, it
+    // starts again from the beginning.
+    void pausedFileLetsItsStreamGo()
+    {
+        Playbin::setReleaseAfter(300);
+        m_player->play(m_steps);
+        QVERIFY_HEARD(m_recorder, waitForTone(440));
+        waitForLoaded();
+        m_player->setVolume(0.5f);
+        m_player->setCurrentTime(1.0);
+        QTest::qWait(300);
+        QCOMPARE(streams(), 1);
+        m_player->pause();
+        QTest::qWait(150);
+        const double pausedAt = m_player->currentTime();
+        QCOMPARE(streams(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 5000);
+        QCOMPARE(m_player->currentTime(), pausedAt);
+        m_player->updateProgress();
+        QCOMPARE(m_player->progress(), pausedAt / 5.0);
+
+        m_recorder.clear();
+        m_player->play(m_steps);
+        QVERIFY_HEARD(m_recorder, waitForTone(440));
+        // where it paused, not from the start: 440 Hz sounds for less than the 1.5 s left of it
+        QVERIFY_HEARD(m_recorder, waitForTone(660, 1800));
+        const double level = audiotest::amplitudeAt(m_recorder.lastSamples(250), 660);
+        QVERIFY2(std::abs(level / (0.5 * audiotest::kToneAmplitude) - 1) < 0.1,
+                 qPrintable(QString::number(level)));
+
+        m_player->pause();
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 5000);
+        m_player->seek(0.1);
+        QTest::qWait(100);
+        QVERIFY(std::abs(m_player->currentTime() - 0.5) < 0.01);
+        QCOMPARE(streams(), 0);
+        m_player->play(m_steps);
+        QVERIFY_HEARD(m_recorder, waitForTone(440));
+        QVERIFY(m_player->currentTime() < 2.5);
+
+        m_player->stop();
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 5000);
+        QCOMPARE(m_player->currentTime(), 0.0);
+        m_player->play(m_steps);
+        QVERIFY_HEARD(m_recorder, waitForTone(440));
+        QTest::qWait(1000);
+        QVERIFY(m_player->isPlaying() && m_player->currentTime() < 2.0);
+        Playbin::setReleaseAfter(3000);
     }
 
     // Another file replaces the old one's sound, at full volume whatever the old had, and starts
@@ -663,6 +722,11 @@ private slots:
         QVERIFY_HEARD(m_recorder, waitForSilence());
         sounds.playSound(QStringLiteral("tone880"));
         QVERIFY_HEARD(m_recorder, waitForTone(880));
+        QCOMPARE(streams(), 1);
+        // played out, the stream goes; the next sound opens one again
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10000);
+        sounds.playSound(QStringLiteral("tone440"));
+        QVERIFY_HEARD(m_recorder, waitForTone(440));
     }
 
     // The first picture that decodes is the cover, in every format; big ones come scaled down.
