@@ -5,6 +5,7 @@
 //   bench_playback [--seconds N] [--rounds N] [--before <bench_playback of an older build>]
 //   bench_playback --child <file> <pause after ms>   plays <file> in the player window
 //   bench_playback --bare <file> <pause after ms>    the same in a bare window with one playbin
+//   bench_playback --resume <file>                   how soon a paused file sounds again
 // Every program is measured the same way, from outside, through /proc: the whole process (all
 // its threads) and its main thread alone. Without a reachable PULSE_SERVER it starts a private
 // PulseAudio with a null sink.
@@ -262,6 +263,59 @@ int runChild(const QString& file, int pauseMs, bool levelled)
     return qApp->exec();
 }
 
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Runs the event loop until `done` holds, or for timeoutMs at most; whether it held.
+template <typename Done> bool spinUntil(Done done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents();
+        QThread::usleep(500);
+    }
+    return true;
+}
+
+// How long after play the paused file sounds again: the time until its position moves on (the
+// sink's clock counts the samples played), after a short pause and after one long enough that
+// the stream was let go. Medians of five.
+int runResume(const QString& file)
+{
+    AudioPlayer player;
+    const QUrl url = QUrl::fromLocalFile(file);
+    player.play(url);
+    if (!spinUntil([&] { return player.currentTime() > 1.0; }, 10000))
+        return 1;
+    for (const int pauseMs : {500, 4000}) {
+        std::vector<double> delays;
+        for (int i = 0; i < 5; ++i) {
+            player.pause();
+            spinUntil([] { return false; }, pauseMs);
+            const double at = player.currentTime();
+            QElapsedTimer clock;
+            clock.start();
+            player.play(url);
+            if (!spinUntil([&] { return player.currentTime() > at + 0.0005; }, 5000))
+                return 1;
+            delays.push_back(double(clock.nsecsElapsed()) / 1e6);
+            spinUntil([] { return false; }, 300);
+        }
+        std::printf("  sounds again %.0f ms after play, paused %.1f s%s\n", median(delays),
+                    pauseMs / 1000.0, pauseMs > 3000 ? " (its stream let go)" : "");
+    }
+    return 0;
+}
+
 // The floor of a Qt program that plays: one window and one playbin, nothing else.
 int runBare(const QString& file, int pauseMs)
 {
@@ -282,15 +336,6 @@ int runBare(const QString& file, int pauseMs)
     gst_element_set_state(playbin, GST_STATE_NULL);
     gst_object_unref(playbin);
     return status;
-}
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 Figures medianOf(const QList<Figures>& rounds)
@@ -395,6 +440,12 @@ int runBench(double seconds, int rounds, const QString& before)
             if (!measured[i].isEmpty())
                 printRow(ext.constData(), programs[i].name, medianOf(measured[i]), floor,
                          programs[i].pauses);
+        QProcess resume;
+        resume.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        resume.start(self, {QStringLiteral("--resume"), file});
+        if (!resume.waitForFinished(120000) || resume.exitCode() != 0)
+            status = 1;
+        std::printf("%s", resume.readAllStandardOutput().constData());
         std::printf("\n");
         std::fflush(stdout);
     }
@@ -415,6 +466,8 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1].startsWith(QLatin1String("--child")))
         return runChild(args[2], args[3].toInt(), args[1] == QLatin1String("--child-levelled"));
+    if (args.size() == 3 && args[1] == QLatin1String("--resume"))
+        return runResume(args[2]);
     if (args.size() == 4 && args[1] == QLatin1String("--bare"))
         return runBare(args[2], args[3].toInt());
     double seconds = 20;

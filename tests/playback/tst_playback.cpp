@@ -243,6 +243,7 @@ private slots:
     void pausedFileLetsItsStreamGo()
     {
         Playbin::setReleaseAfter(300);
+        const auto restore = qScopeGuard([] { Playbin::setReleaseAfter(3000); });
         m_player->play(m_steps);
         QVERIFY_HEARD(m_recorder, waitForTone(440));
         waitForLoaded();
@@ -285,7 +286,6 @@ private slots:
         QVERIFY_HEARD(m_recorder, waitForTone(440));
         QTest::qWait(1000);
         QVERIFY(m_player->isPlaying() && m_player->currentTime() < 2.0);
-        Playbin::setReleaseAfter(3000);
     }
 
     // Another file replaces the old one's sound, at full volume whatever the old had, and starts
