@@ -203,7 +203,7 @@ private slots:
         process.start(program(), {});
         QVERIFY(process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(
-            QFileInfo::exists(home.settingsFile()) && QFileInfo::exists(playlists), 20000);
+            QFileInfo::exists(home.settingsFile()) && QFileInfo::exists(playlists), 60000);
         QTest::qWait(300);
         process.terminate();
         QVERIFY(process.waitForFinished());
